@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs every Debian package that tavo's builds and tests need; safe to run again.
+set -euo pipefail
+
+packages=(
+  cmake g++ ninja-build googletest libgtest-dev clang-format
+  g++-mingw-w64-i686 binutils-mingw-w64-i686
+  wine wine32:i386 xvfb xdotool xclip x11-utils
+)
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup.sh: run as root (it installs Debian packages)" >&2
+  exit 1
+fi
+
+missing() {
+  local p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+  done
+}
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+
+todo=$(missing)
+if [ -n "$todo" ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  # shellcheck disable=SC2086
+  apt-get install -y -qq --no-install-recommends $todo
+fi
+echo "setup.sh: all packages present"

@@ -1,0 +1,82 @@
+// The desktop clipboard through wl-copy or xclip.
+#include "platform/posix/desktop_clipboard.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/utf.h"
+
+extern char** environ;
+
+namespace tavo::platform::posix {
+
+namespace {
+
+std::vector<std::string> clipboard_command(bool clear) {
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if (wayland != nullptr && *wayland != '\0') {
+    return clear ? std::vector<std::string>{"wl-copy", "--clear"}
+                 : std::vector<std::string>{"wl-copy", "--type", "text/plain;charset=utf-8"};
+  }
+  const char* x11 = std::getenv("DISPLAY");
+  if (x11 != nullptr && *x11 != '\0') return {"xclip", "-selection", "clipboard", "-in"};
+  throw Error("no desktop clipboard (neither WAYLAND_DISPLAY nor DISPLAY is set)");
+}
+
+// Runs the tool with `input` on its standard input; its output goes to /dev/null, so a tool
+// that stays behind to serve the selection never holds our standard output open.
+void run_tool(const std::vector<std::string>& command, const std::string& input) {
+  int pipe_ends[2];
+  if (pipe2(pipe_ends, O_CLOEXEC) != 0) throw Error("clipboard: cannot create a pipe");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipe_ends[0], STDIN_FILENO);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  std::vector<char*> argv;
+  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipe_ends[0]);
+  if (spawned != 0) {
+    close(pipe_ends[1]);
+    throw Error("clipboard: cannot start " + command[0]);
+  }
+  std::size_t written = 0;
+  while (written < input.size()) {
+    const ssize_t n = write(pipe_ends[1], input.data() + written, input.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    written += static_cast<std::size_t>(n);
+  }
+  close(pipe_ends[1]);
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (written != input.size() || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    throw Error("clipboard: " + command[0] + " failed");
+  }
+}
+
+}  // namespace
+
+void DesktopClipboard::clear() {
+  const auto command = clipboard_command(true);
+  run_tool(command, "");
+}
+
+void DesktopClipboard::set_text(std::u16string_view text) {
+  run_tool(clipboard_command(false), to_utf8(text));
+}
+
+}  // namespace tavo::platform::posix

@@ -1,0 +1,49 @@
+// The Win32 clipboard.
+#include "platform/win32/clipboard.h"
+
+#include <cstring>
+
+#include "platform/error.h"
+
+namespace tavo::platform::win32 {
+
+namespace {
+
+// Holds the clipboard open for one operation; another program holding it makes this fail.
+class OpenClipboardScope {
+ public:
+  explicit OpenClipboardScope(HWND owner) {
+    if (!OpenClipboard(owner)) throw Error("the clipboard is held by another program");
+  }
+  ~OpenClipboardScope() { CloseClipboard(); }
+  OpenClipboardScope(const OpenClipboardScope&) = delete;
+  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+};
+
+}  // namespace
+
+void Win32Clipboard::clear() {
+  OpenClipboardScope open(owner_);
+  if (!EmptyClipboard()) throw Error("cannot empty the clipboard");
+}
+
+void Win32Clipboard::set_text(std::u16string_view text) {
+  OpenClipboardScope open(owner_);
+  const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (memory == nullptr) throw Error("out of memory for the clipboard text");
+  if (void* target = GlobalLock(memory)) {
+    std::memcpy(target, text.data(), text.size() * sizeof(char16_t));
+    static_cast<char16_t*>(target)[text.size()] = u'\0';
+    GlobalUnlock(memory);
+  } else {
+    GlobalFree(memory);
+    throw Error("out of memory for the clipboard text");
+  }
+  if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
+    GlobalFree(memory);
+    throw Error("cannot put the text on the clipboard");
+  }
+}
+
+}  // namespace tavo::platform::win32

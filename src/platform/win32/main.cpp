@@ -1,0 +1,52 @@
+// Entry point of tavo.exe: Form1 over the Win32 services.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "frontend/form1.h"
+#include "platform/error.h"
+#include "platform/win32/clipboard.h"
+#include "platform/win32/form_window.h"
+
+namespace {
+
+// Writes `message` to the standard error handle, or to the console of the program that
+// started tavo. AttachConsole is looked up at run time, since 9x lacks it.
+void report(const std::string& message) {
+  const std::string line = "tavo: " + message + "\r\n";
+  HANDLE target = GetStdHandle(STD_ERROR_HANDLE);
+  bool own_handle = false;
+  if (target == nullptr || target == INVALID_HANDLE_VALUE) {
+    using AttachConsoleFn = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    auto attach = kernel == nullptr ? nullptr
+                                    : reinterpret_cast<AttachConsoleFn>(reinterpret_cast<void*>(
+                                          GetProcAddress(kernel, "AttachConsole")));
+    if (attach == nullptr || !attach(static_cast<DWORD>(-1))) return;  // ATTACH_PARENT_PROCESS
+    target = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+    if (target == INVALID_HANDLE_VALUE) return;
+    own_handle = true;
+  }
+  DWORD written = 0;
+  WriteFile(target, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  if (own_handle) CloseHandle(target);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  try {
+    tavo::platform::win32::FormWindow window(instance);
+    tavo::platform::win32::Win32Clipboard clipboard(window.handle());
+    tavo::Form1 form({window, clipboard});
+    form.Form_Load();
+  } catch (const tavo::Error& failure) {
+    report(failure.what());
+    return 1;
+  } catch (const std::exception& failure) {
+    report(failure.what());
+    return 1;
+  }
+}

@@ -1,0 +1,254 @@
+// tavo_probe: drives tavo.exe's window from another process, as a person or a program would.
+//
+//   tavo_probe wait                 wait up to 20 s for the window to be shown
+//   tavo_probe layout               caption, client size, controls and tab order
+//   tavo_probe font                 "guifont" when Text2 draws in the default GUI font
+//   tavo_probe settext N TEXT       WM_SETTEXT to control N (Text1, Text2)
+//   tavo_probe gettext N            WM_GETTEXT of control N
+//   tavo_probe getsel N             EM_GETSEL of control N, as "start end"
+//   tavo_probe focus                the control that has the input focus (GetGUIThreadInfo)
+//   tavo_probe paste TEXT           put TEXT on the clipboard and send WM_PASTE to Text1
+//   tavo_probe type N TEXT          WM_CHAR for each character of TEXT to control N
+//   tavo_probe clipboard            the clipboard's text (exit 3 when it holds none)
+//   tavo_probe hold-clipboard MS    keep the clipboard open for MS milliseconds
+//   tavo_probe click                BM_CLICK on "Close"
+//   tavo_probe close                WM_SYSCOMMAND SC_CLOSE, the title-bar close box
+//
+// TEXT may hold \uXXXX escapes for characters the command line cannot carry. Texts are
+// printed as UTF-8 without a line end. Exit status 0 on success, 1 on a failure (message on
+// standard error), 2 on a usage error.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+constexpr wchar_t kClass[] = L"TavoForm1";
+constexpr wchar_t kCaption[] = L"TAVO (convert MAC-Adress)";
+constexpr int kIds[] = {101, 102, 103};
+constexpr const wchar_t* kNames[] = {L"Text1", L"Text2", L"Command1"};
+
+void write_out(const std::wstring& text) {
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes,
+                      nullptr, nullptr);
+  std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
+
+[[noreturn]] void fail(const char* message) {
+  std::fprintf(stderr, "tavo_probe: %s\n", message);
+  std::exit(1);
+}
+
+std::wstring unescape(const wchar_t* text) {
+  std::wstring out;
+  for (const wchar_t* p = text; *p != L'\0'; ++p) {
+    if (p[0] == L'\\' && p[1] == L'u' && std::wcslen(p) >= 6) {
+      out.push_back(
+          static_cast<wchar_t>(std::wcstoul(std::wstring(p + 2, 4).c_str(), nullptr, 16)));
+      p += 5;
+    } else {
+      out.push_back(*p);
+    }
+  }
+  return out;
+}
+
+HWND find_form() {
+  HWND form = FindWindowW(kClass, kCaption);
+  if (form == nullptr) fail("no tavo window");
+  return form;
+}
+
+HWND find_control(HWND form, const wchar_t* name) {
+  for (int i = 0; i < 3; ++i) {
+    if (std::wcscmp(name, kNames[i]) == 0) {
+      HWND control = GetDlgItem(form, kIds[i]);
+      if (control == nullptr) fail("control not found");
+      return control;
+    }
+  }
+  fail("unknown control name");
+}
+
+const wchar_t* name_of(HWND form, HWND control) {
+  for (int i = 0; i < 3; ++i) {
+    if (control != nullptr && GetDlgItem(form, kIds[i]) == control) return kNames[i];
+  }
+  return control == form ? L"Form1" : L"none";
+}
+
+std::wstring text_of(HWND window) {
+  const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const auto copied = SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
+                                   reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+// The clipboard needs an owner window for SetClipboardData to work.
+HWND clipboard_owner() {
+  HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  if (owner == nullptr) fail("cannot create a clipboard owner");
+  return owner;
+}
+
+void put_clipboard(const std::wstring& text) {
+  HWND owner = clipboard_owner();
+  if (!OpenClipboard(owner)) fail("cannot open the clipboard");
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  auto* target = static_cast<wchar_t*>(GlobalLock(memory));
+  std::wmemcpy(target, text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) fail("cannot set the clipboard");
+  CloseClipboard();
+}
+
+int layout(HWND form) {
+  RECT client{};
+  GetClientRect(form, &client);
+  write_out(L"caption " + text_of(form) + L"\n");
+  write_out(L"client " + std::to_wstring(client.right) + L" " + std::to_wstring(client.bottom) +
+            L"\n");
+  for (int i = 0; i < 3; ++i) {
+    HWND control = GetDlgItem(form, kIds[i]);
+    if (control == nullptr) fail("control missing");
+    RECT box{};
+    GetWindowRect(control, &box);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&box), 2);
+    wchar_t kind[32] = {};
+    GetClassNameW(control, kind, 32);
+    const auto style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
+    const bool multiline = std::wcscmp(kind, L"Edit") == 0 && (style & ES_MULTILINE) != 0;
+    write_out(std::wstring(kNames[i]) + L" " + kind + L" " + std::to_wstring(box.left) + L" " +
+              std::to_wstring(box.top) + L" " + std::to_wstring(box.right - box.left) + L" " +
+              std::to_wstring(box.bottom - box.top) + (multiline ? L" multi" : L" single") +
+              L" \"" + text_of(control) + L"\"\n");
+  }
+  std::wstring order = L"tab";
+  HWND item = GetDlgItem(form, kIds[0]);
+  for (int i = 0; i < 3; ++i) {
+    order += L" ";
+    order += name_of(form, item);
+    item = GetNextDlgTabItem(form, item, FALSE);
+  }
+  write_out(order + L" -> " + name_of(form, item) + L"\n");
+  return 0;
+}
+
+// WM_GETFONT does not cross processes under Wine, so the font of Text2 is told from the width
+// of a text in it: "guifont" when it matches the default GUI font here, else the two widths.
+int font_of_text2(HWND form) {
+  HWND box = find_control(form, L"Text2");
+  const std::wstring saved = text_of(box);
+  const wchar_t sample[] = L"WWWWWWWWi";
+  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(sample));
+  const auto first = SendMessageW(box, EM_POSFROMCHAR, 0, 0);
+  const auto last = SendMessageW(box, EM_POSFROMCHAR, 8, 0);
+  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.c_str()));
+  const int shown = static_cast<short>(LOWORD(last)) - static_cast<short>(LOWORD(first));
+  HDC screen = GetDC(nullptr);
+  SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+  SIZE extent{};
+  GetTextExtentPoint32W(screen, sample, 8, &extent);
+  ReleaseDC(nullptr, screen);
+  write_out(shown == extent.cx ? std::wstring(L"guifont")
+                               : std::to_wstring(shown) + L" " + std::to_wstring(extent.cx));
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  _setmode(_fileno(stdout), _O_BINARY);
+  const std::wstring verb = argv[1];
+  if (verb == L"wait") {
+    for (int i = 0; i < 200; ++i) {
+      HWND form = FindWindowW(kClass, kCaption);
+      if (form != nullptr && IsWindowVisible(form)) return 0;
+      Sleep(100);
+    }
+    fail("the window did not appear");
+  }
+  if (verb == L"clipboard") {
+    if (!OpenClipboard(nullptr)) fail("cannot open the clipboard");
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (data == nullptr) {
+      CloseClipboard();
+      return 3;
+    }
+    write_out(static_cast<const wchar_t*>(GlobalLock(data)));
+    GlobalUnlock(data);
+    CloseClipboard();
+    return 0;
+  }
+  if (verb == L"hold-clipboard" && argc == 3) {
+    if (!OpenClipboard(clipboard_owner())) fail("cannot open the clipboard");
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
+    CloseClipboard();
+    return 0;
+  }
+  HWND form = find_form();
+  if (verb == L"layout") return layout(form);
+  if (verb == L"font") return font_of_text2(form);
+  if (verb == L"settext" && argc == 4) {
+    const std::wstring text = unescape(argv[3]);
+    SendMessageW(find_control(form, argv[2]), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(text.c_str()));
+    return 0;
+  }
+  if (verb == L"gettext" && argc == 3) {
+    write_out(text_of(find_control(form, argv[2])));
+    return 0;
+  }
+  if (verb == L"getsel" && argc == 3) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(find_control(form, argv[2]), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    write_out(std::to_wstring(start) + L" " + std::to_wstring(end));
+    return 0;
+  }
+  if (verb == L"focus") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info)) fail("no thread info");
+    write_out(name_of(form, info.hwndFocus));
+    return 0;
+  }
+  if (verb == L"paste" && argc == 3) {
+    put_clipboard(unescape(argv[2]));
+    SendMessageW(find_control(form, L"Text1"), WM_PASTE, 0, 0);
+    return 0;
+  }
+  if (verb == L"type" && argc == 4) {
+    HWND control = find_control(form, argv[2]);
+    for (const wchar_t c : unescape(argv[3])) SendMessageW(control, WM_CHAR, c, 1);
+    return 0;
+  }
+  if (verb == L"click") {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(find_control(form, L"Command1"), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                        &result);
+    return 0;
+  }
+  if (verb == L"close") {
+    PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+  }
+  return 2;
+}

@@ -1,0 +1,62 @@
+# Wine test environment: a private X display, a fresh Wine prefix and helpers to drive tavo.exe.
+# Sourced by the Wine tests with $tavo and $probe set; `work` is the scratch folder.
+
+source "$(dirname "${BASH_SOURCE[0]}")/assert.sh"
+
+work=$(mktemp -d "$(dirname "$tavo")/wine-test.XXXXXX")
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+cleanup() {
+  [ -n "${tavo_pid:-}" ] && kill "$tavo_pid" 2>/dev/null
+  wineserver -k >/dev/null 2>&1
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display and writes its number to fd 3.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+
+# Wine's daemons inherit the standard handles of whoever starts them, so they are started here
+# with theirs closed; every wine command below writes to files, never to a pipe.
+wineboot -i >"$work/wineboot.log" 2>&1 </dev/null
+wineserver -p >/dev/null 2>&1 </dev/null
+
+# probe ARGS...: runs tavo_probe.exe, prints what it printed, returns its exit status.
+probe() {
+  wine "$probe" "$@" >"$work/probe.out" 2>"$work/probe.err" </dev/null
+  local rc=$?
+  cat "$work/probe.out"
+  return $rc
+}
+
+# start_tavo [ARGS...]: starts tavo.exe in the background and waits for its window.
+start_tavo() {
+  wine "$tavo" "$@" >"$work/tavo.out" 2>&1 </dev/null &
+  tavo_pid=$!
+  probe wait >/dev/null
+}
+
+# wait_tavo_end: waits up to 15 s for tavo.exe to end; prints its exit status or "running".
+wait_tavo_end() {
+  for _ in $(seq 150); do
+    if ! kill -0 "$tavo_pid" 2>/dev/null; then
+      wait "$tavo_pid"
+      echo $?
+      tavo_pid=
+      return
+    fi
+    sleep 0.1
+  done
+  echo running
+}
+
+# x_clipboard: the X CLIPBOARD selection, which Wine bridges to its clipboard.
+x_clipboard() {
+  timeout 5 xclip -o -selection clipboard 2>/dev/null
+}

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# tavo.exe's window under Wine, driven from outside by tavo_probe.exe.
+set -u
+tavo=$1
+probe=$2
+source "$(dirname "$0")/wine_env.sh"
+
+start_tavo
+check_eq "window layout at 96 DPI" "caption TAVO (convert MAC-Adress)
+client 304 114
+Text1 Edit 16 16 273 25 single \"\"
+Text2 Edit 16 56 273 25 single \"\"
+Command1 Button 16 96 273 17 single \"Close\"
+tab Text1 Text2 Command1 -> Text1" "$(probe layout)"
+check_eq "text boxes use the default GUI font" "guifont" "$(probe font)"
+check_eq "focus in Text1 at start" "Text1" "$(probe focus)"
+
+# expect_converted NAME TEXT1 TEXT2: Text2, the clipboard (inside and outside Wine), focus and
+# selections after a change of Text1.
+expect_converted() {
+  check_eq "$1: Text2" "$3" "$(probe gettext Text2)"
+  check_eq "$1: clipboard" "$3" "$(probe clipboard)"
+  check_eq "$1: X clipboard" "$3" "$(x_clipboard)"
+  check_eq "$1: focus" "Text1" "$(probe focus)"
+  local length
+  length=$(printf '%s' "$2" | iconv -f UTF-8 -t UTF-16LE | wc -c)
+  check_eq "$1: Text1 all selected" "0 $((length / 2))" "$(probe getsel Text1)"
+  check_eq "$1: Text2 all selected" "0 $(($(printf '%s' "$3" | iconv -f UTF-8 -t UTF-16LE | wc -c) / 2))" \
+    "$(probe getsel Text2)"
+}
+
+probe settext Text1 "00-1A-2B-3C-4D-5E"
+expect_converted "dash address set" "00-1A-2B-3C-4D-5E" "00:1a:2b:3c:4d:5e"
+
+probe paste "Physical Address. . . : 00:1A:2B:3C:4D:5E"
+check_eq "a paste replaces the whole input" "Physical Address. . . : 00:1A:2B:3C:4D:5E" \
+  "$(probe gettext Text1)"
+expect_converted "colon line pasted" "Physical Address. . . : 00:1A:2B:3C:4D:5E" \
+  "00-1a-2b-3c-4d-5e"
+
+probe paste "001A2B3C4D5E"
+expect_converted "bare digits pasted" "001A2B3C4D5E" "00:1a:2b:3c:4d:5e"
+
+probe paste '\u00C4\u00D6-1F'
+expect_converted "non-ASCII pasted" "ÄÖ-1F" "äö:1f"
+
+probe type Text1 "AB"
+check_eq "typing replaces the selected input" "B" "$(probe gettext Text1)"
+expect_converted "typed character" "B" "b"
+
+probe type Text2 "zz"
+check_eq "typing into Text2 changes Text2" "zz" "$(probe gettext Text2)"
+check_eq "typing into Text2 leaves Text1" "B" "$(probe gettext Text1)"
+check_eq "typing into Text2 leaves the clipboard" "b" "$(probe clipboard)"
+
+probe settext Text1 ""
+check_eq "empty input keeps Text2" "zz" "$(probe gettext Text2)"
+check_eq "empty input: clipboard holds Text2" "zz" "$(probe clipboard)"
+check_eq "empty input: focus" "Text1" "$(probe focus)"
+
+probe click
+check_eq "Close ends the program with status 0" "0" "$(wait_tavo_end)"
+
+start_tavo
+probe close
+check_eq "the close box ends the program" "0" "$(wait_tavo_end)"
+
+finish

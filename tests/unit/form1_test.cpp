@@ -1,0 +1,153 @@
+// Form1's handlers against the recording platform: the exact calls, in order.
+#include "frontend/form1.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+#include "platform/error.h"
+#include "platform/utf.h"
+
+namespace tavo {
+namespace {
+
+using fake::FakePlatform;
+using fake::ProgramEnded;
+using platform::Control;
+using Calls = std::vector<std::string>;
+
+// Every change of Text1 after the conversion: show, select, clipboard, focus back.
+Calls after_conversion(const std::string& text2, std::size_t text2_length,
+                       std::size_t text1_length) {
+  return {"window.set_focus Text2",
+          "window.text Text2",
+          "window.select Text2 0 " + std::to_string(text2_length),
+          "clipboard.clear",
+          "window.selected_text Text2",
+          "clipboard.set_text \"" + text2 + "\"",
+          "window.set_focus Text1",
+          "window.text Text1",
+          "window.select Text1 0 " + std::to_string(text1_length)};
+}
+
+struct ChangeCase {
+  std::u16string text1;
+  std::string text2;  // UTF-8
+};
+
+void PrintTo(const ChangeCase& c, std::ostream* os) {
+  *os << '"' << platform::to_utf8(c.text1) << '"';
+}
+
+class Text1Change : public testing::TestWithParam<ChangeCase> {};
+
+TEST_P(Text1Change, ConvertsShowsCopiesAndSelectsTheInput) {
+  const ChangeCase& c = GetParam();
+  FakePlatform platform;
+  Form1 form(platform.services());
+  platform.window.preset(Control::kText1, c.text1);
+
+  form.Text1_Change();
+
+  Calls expected{"window.text Text1", "window.set_text Text2 \"" + c.text2 + "\""};
+  const Calls rest = after_conversion(c.text2, c.text2.size(), c.text1.size());
+  expected.insert(expected.end(), rest.begin(), rest.end());
+  EXPECT_EQ(platform.log.calls(), expected);
+  EXPECT_EQ(platform.window.text(Control::kText2), platform.clipboard.text());
+  EXPECT_EQ(platform.window.selected_text(Control::kText1), c.text1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Branches, Text1Change,
+    testing::Values(ChangeCase{u"001A2B3C4D5E", "00:1a:2b:3c:4d:5e"},         // a
+                    ChangeCase{u"00-1A-2B-3C-4D-5E", "00:1a:2b:3c:4d:5e"},    // b
+                    ChangeCase{u"00:1A:2B:3C:4D:5E", "00-1a-2b-3c-4d-5e"},    // c
+                    ChangeCase{u"00-11:22", "00:11"},                         // b before c
+                    ChangeCase{u"Physical Address. : 00-1A-2B", "00:1a:2b"},  // b, last word only
+                    ChangeCase{u"mac: 001A2B", "00"},        // c, ':' in an earlier word
+                    ChangeCase{u"00 1A 2B", "00: 1:a :2b"},  // d, blanks included
+                    ChangeCase{u"00:11 ", ""},               // c on the empty last word
+                    ChangeCase{u" 00-11", "00:11"}));        // b after a leading blank
+
+TEST(Text1Change, EmptyInputConvertsNothingAndKeepsText2) {
+  FakePlatform platform;
+  Form1 form(platform.services());
+  platform.window.preset(Control::kText2, u"00:11");
+
+  form.Text1_Change();
+
+  Calls expected{"window.text Text1"};
+  const Calls rest = after_conversion("00:11", 5, 0);
+  expected.insert(expected.end(), rest.begin(), rest.end());
+  EXPECT_EQ(platform.log.calls(), expected);
+}
+
+TEST(Text1Change, RunsOnEveryChangeThatTheProgramMakes) {
+  FakePlatform platform;
+  Form1 form(platform.services());
+  platform.window.set_text(Control::kText1, u"00-AA");
+  EXPECT_EQ(platform.clipboard.text(), u"00:aa");
+  platform.window.set_text(Control::kText1, u"B");
+  EXPECT_EQ(platform.clipboard.text(), u"b");
+  EXPECT_EQ(platform.window.text(Control::kText2), u"b");
+}
+
+// The handler has no recovery of its own: a refused step ends it and reaches the caller.
+TEST(Text1Change, AFailingStepPassesToTheCaller) {
+  for (const char* step : {"clipboard.clear", "clipboard.set_text", "window.set_text Text2"}) {
+    SCOPED_TRACE(step);
+    FakePlatform platform;
+    Form1 form(platform.services());
+    platform.window.preset(Control::kText1, u"00-11");
+    platform.log.fail_on(step);
+    EXPECT_THROW(form.Text1_Change(), Error);
+    EXPECT_EQ(platform.log.calls().back().rfind(step, 0), 0u);
+  }
+}
+
+TEST(Form1, HexconvertAndLowerAreTheConverter) {
+  FakePlatform platform;
+  Form1 form(platform.services());
+  EXPECT_EQ(form.hexconvert(u"00:1A:2B:33:44:55", 1), u"00-1a-2b-33-44-55");
+  EXPECT_EQ(form.hexconvert(u"00:1A", 9), u"");
+  EXPECT_EQ(Form1::lower(u"AbC-9"), u"abc-9");
+}
+
+TEST(Form1, CloseEndsTheProgramAtOnce) {
+  FakePlatform platform;
+  Form1 form(platform.services());
+  EXPECT_THROW(form.Command1_Click(), ProgramEnded);
+  EXPECT_EQ(platform.log.calls(), Calls{"window.end_program"});
+}
+
+TEST(Form1, LoadShowsTheWindowAndServesEventsUntilClosed) {
+  FakePlatform platform;
+  Form1 form(platform.services());
+  platform.window.pastes = {u"00-1A", u"", u"AB:CD"};
+  platform.log.fail_on("clipboard.clear");  // a failing paste does not end the loop
+
+  EXPECT_THROW(form.Form_Load(), ProgramEnded);
+
+  const Calls effects = platform.log.effects();
+  const Calls expected{"window.show",
+                       "window.show",
+                       "window.run_event_loop",
+                       "window.set_text Text1 \"00-1A\"",
+                       "window.set_text Text2 \"00:1a\"",
+                       "window.set_focus Text2",
+                       "window.select Text2 0 5",
+                       "clipboard.clear",
+                       "window.set_text Text1 \"\"",
+                       "window.set_focus Text2",
+                       "window.select Text2 0 5",
+                       "clipboard.clear",
+                       "window.set_text Text1 \"AB:CD\"",
+                       "window.set_text Text2 \"ab-cd\"",
+                       "window.set_focus Text2",
+                       "window.select Text2 0 5",
+                       "clipboard.clear",
+                       "window.end_program"};
+  EXPECT_EQ(effects, expected);
+}
+
+}  // namespace
+}  // namespace tavo
