@@ -4,18 +4,19 @@
 #include <exception>
 
 #include "convert/notation.h"
+#include "convert/publication.h"
 #include "frontend/routing.h"
 
 namespace tavo {
 
 using platform::Control;
 
-Form1::Form1(Services services) : services_(services) {
+Form1::Form1(const platform::Services& services) : services_(services), publisher_(services) {
   services_.window.attach(*this);
 }
 
 std::u16string Form1::hexconvert(std::u16string_view wert, std::int16_t start) {
-  return convert_notation(wert, start);
+  return convert_and_publish(services_, publisher_, wert, start);
 }
 
 std::u16string Form1::lower(std::u16string_view a) {

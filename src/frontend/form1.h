@@ -5,24 +5,26 @@
 #include <string>
 #include <string_view>
 
-#include "platform/clipboard.h"
-#include "platform/window.h"
+#include "environment/environ_publisher.h"
+#include "platform/services.h"
 
 namespace tavo {
-
-// The platform services that Form1 works through; they outlive it.
-struct Services {
-  platform::Window& window;
-  platform::Clipboard& clipboard;
-};
 
 // Public operations and event handlers keep the names the program has always used.
 class Form1 final : private platform::WindowEvents {
  public:
-  explicit Form1(Services services);
+  // `services` must outlive the form.
+  explicit Form1(const platform::Services& services);
 
-  // Converts `wert` in conversion mode `start` and returns the result.
+  // Converts `wert` in conversion mode `start`, publishes the result (clipboard, TAVO, the
+  // command script, a line on the window) and returns it. Never fails.
   std::u16string hexconvert(std::u16string_view wert, std::int16_t start);
+  // Sets a variable in the process and persistently; true when the persistent store was
+  // written.
+  bool SetEnvironVar(std::u16string_view VariableName, std::u16string_view VariableValue,
+                     bool systemwide) {
+    return publisher_.SetEnvironVar(VariableName, VariableValue, systemwide);
+  }
   // `a` lower-cased, length unchanged.
   static std::u16string lower(std::u16string_view a);
 
@@ -42,7 +44,8 @@ class Form1 final : private platform::WindowEvents {
 
   void select_all(platform::Control control);
 
-  Services services_;
+  const platform::Services& services_;
+  EnvironPublisher publisher_;
 };
 
 }  // namespace tavo

@@ -11,6 +11,10 @@
 //   tavo_probe type N TEXT          WM_CHAR for each character of TEXT to control N
 //   tavo_probe clipboard            the clipboard's text (exit 3 when it holds none)
 //   tavo_probe hold-clipboard MS    keep the clipboard open for MS milliseconds
+//   tavo_probe listen MS            a top-level window that waits up to MS milliseconds for a
+//                                   WM_SETTINGCHANGE; prints "ready", then "setting SECTION"
+//   tavo_probe inked                how many pixels of the first print line differ from the
+//                                   window's background
 //   tavo_probe click                BM_CLICK on "Close"
 //   tavo_probe close                WM_SYSCOMMAND SC_CLOSE, the title-bar close box
 //
@@ -168,6 +172,56 @@ int font_of_text2(HWND form) {
   return 0;
 }
 
+std::wstring g_heard;
+
+LRESULT CALLBACK listener_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_SETTINGCHANGE) {
+    const auto* section = reinterpret_cast<const wchar_t*>(lparam);
+    g_heard += L"setting " + std::wstring(section != nullptr ? section : L"(none)") + L"\n";
+    return 0;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+int listen(DWORD milliseconds) {
+  WNDCLASSW listener{};
+  listener.lpfnWndProc = listener_proc;
+  listener.hInstance = GetModuleHandleW(nullptr);
+  listener.lpszClassName = L"TavoProbeListener";
+  if (RegisterClassW(&listener) == 0) fail("cannot register the listener");
+  HWND window = CreateWindowExW(0, L"TavoProbeListener", L"listener", WS_OVERLAPPED, 0, 0, 10, 10,
+                                nullptr, nullptr, listener.hInstance, nullptr);
+  if (window == nullptr) fail("cannot create the listener");
+  write_out(L"ready\n");
+  std::fflush(stdout);
+  const DWORD until = GetTickCount() + milliseconds;
+  MSG message{};
+  while (GetTickCount() < until && g_heard.empty()) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+  write_out(g_heard);
+  return 0;
+}
+
+// The band of the first printed line: from the client's top-left corner down to Text1.
+int inked(HWND form) {
+  POINT origin{0, 0};
+  ClientToScreen(form, &origin);
+  HDC screen = GetDC(nullptr);
+  const COLORREF background = GetSysColor(COLOR_BTNFACE);
+  int count = 0;
+  for (int y = 0; y < 15; ++y) {
+    for (int x = 0; x < 300; ++x) {
+      const COLORREF pixel = GetPixel(screen, origin.x + x, origin.y + y);
+      if (pixel != CLR_INVALID && pixel != background) ++count;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  write_out(std::to_wstring(count));
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -202,8 +256,10 @@ int wmain(int argc, wchar_t** argv) {
     CloseClipboard();
     return 0;
   }
+  if (verb == L"listen" && argc == 3) return listen(std::wcstoul(argv[2], nullptr, 10));
   HWND form = find_form();
   if (verb == L"layout") return layout(form);
+  if (verb == L"inked") return inked(form);
   if (verb == L"font") return font_of_text2(form);
   if (verb == L"settext" && argc == 4) {
     const std::wstring text = unescape(argv[3]);

@@ -28,10 +28,14 @@ wineboot -i >"$work/wineboot.log" 2>&1 </dev/null
 wineserver -p >/dev/null 2>&1 </dev/null
 
 # probe ARGS...: runs tavo_probe.exe, prints what it printed, returns its exit status.
+# Each call has its own output file, so calls in the background do not mix.
 probe() {
-  wine "$probe" "$@" >"$work/probe.out" 2>"$work/probe.err" </dev/null
+  local out
+  out=$(mktemp "$work/probe.XXXXXX")
+  wine "$probe" "$@" >"$out" 2>"$out.err" </dev/null
   local rc=$?
-  cat "$work/probe.out"
+  cat "$out"
+  rm -f "$out" "$out.err"
   return $rc
 }
 
@@ -59,4 +63,30 @@ wait_tavo_end() {
 # x_clipboard: the X CLIPBOARD selection, which Wine bridges to its clipboard.
 x_clipboard() {
   timeout 5 xclip -o -selection clipboard 2>/dev/null
+}
+
+c_drive=$WINEPREFIX/drive_c
+
+# wine_cmd ARGS...: runs a Wine program (cmd, reg, ...) with its output in a file; prints it.
+wine_cmd() {
+  local out
+  out=$(mktemp "$work/cmd.XXXXXX")
+  wine "$@" >"$out" 2>"$out.err" </dev/null
+  local rc=$?
+  tr -d '\r' <"$out"
+  rm -f "$out" "$out.err"
+  return $rc
+}
+
+# set_wine_temp PATH: the TEMP and TMP that Wine programs started from now on see.
+set_wine_temp() {
+  wine_cmd reg add 'HKCU\Environment' /v TEMP /d "$1" /f >/dev/null
+  wine_cmd reg add 'HKCU\Environment' /v TMP /d "$1" /f >/dev/null
+}
+
+# user_env NAME: the REG_SZ value NAME under HKCU\Environment, or "(none)".
+user_env() {
+  local line
+  line=$(wine_cmd reg query 'HKCU\Environment' /v "$1" | grep -E "^ +$1 +REG_SZ")
+  if [ -z "$line" ]; then echo "(none)"; else printf '%s' "${line#*REG_SZ    }"; fi
 }

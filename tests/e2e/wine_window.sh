@@ -5,6 +5,7 @@ tavo=$1
 probe=$2
 source "$(dirname "$0")/wine_env.sh"
 
+set_wine_temp 'C:\no-such-folder'  # no script: its console would take the focus
 start_tavo
 check_eq "window layout at 96 DPI" "caption TAVO (convert MAC-Adress)
 client 304 114

@@ -29,7 +29,26 @@ std::string with_control(const char* call, platform::Control control) {
 }  // namespace
 
 std::string quoted(std::u16string_view text) {
-  return '"' + platform::to_utf8(text) + '"';
+  std::string out = "\"";
+  for (const char c : platform::to_utf8(text)) {
+    switch (c) {
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\0':
+        out += "\\0";
+        break;
+      default:
+        out.push_back(c);
+    }
+  }
+  return out + '"';
 }
 
 void Recorder::record(std::string line) {
@@ -44,6 +63,20 @@ std::vector<std::string> Recorder::effects() const {
   std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(result), [](const auto& line) {
     return line.rfind("window.text ", 0) != 0 && line.rfind("window.selected_text ", 0) != 0;
   });
+  return result;
+}
+
+std::vector<std::string> Recorder::calls_of(
+    std::initializer_list<std::string_view> prefixes) const {
+  std::vector<std::string> result;
+  for (const std::string& line : calls_) {
+    for (const std::string_view prefix : prefixes) {
+      if (line.rfind(prefix, 0) == 0) {
+        result.push_back(line);
+        break;
+      }
+    }
+  }
   return result;
 }
 
@@ -117,6 +150,81 @@ void FakeClipboard::clear() {
 void FakeClipboard::set_text(std::u16string_view text) {
   log_.record("clipboard.set_text " + quoted(text));
   text_ = text;
+}
+
+std::u16string FakeEnvironment::get(std::u16string_view name) const {
+  log_.record("env.get " + platform::to_utf8(name));
+  const auto found = variables.find(std::u16string(name));
+  return found == variables.end() ? std::u16string() : found->second;
+}
+
+bool FakeEnvironment::set(std::u16string_view name, std::u16string_view value) {
+  log_.record("env.set " + platform::to_utf8(name) + " " + quoted(value));
+  variables[std::u16string(name)] = value;
+  return true;
+}
+
+std::uint32_t FakeSystem::platform_id() const {
+  log_.record("system.platform_id");
+  return id;
+}
+
+long FakeRegistry::create_key(std::uint32_t root, std::u16string_view path, Key& key) {
+  const std::string root_name = root == platform::kCurrentUser    ? "HKCU"
+                                : root == platform::kLocalMachine ? "HKLM"
+                                                                  : std::to_string(root);
+  log_.record("registry.create_key " + root_name + " " + quoted(path));
+  key = next_++;
+  open_[key] = root_name + "\\" + platform::to_utf8(path);
+  return 0;
+}
+
+long FakeRegistry::set_string(Key key, std::u16string_view name, std::u16string_view value) {
+  log_.record("registry.set_string " + std::to_string(key) + " " + quoted(name) + " " +
+              quoted(value));
+  values[open_.at(key) + "\\" + platform::to_utf8(name)] = platform::to_utf8(value);
+  return 0;
+}
+
+long FakeRegistry::close_key(Key key) {
+  log_.record("registry.close_key " + std::to_string(key));
+  return open_.erase(key) == 1 ? 0 : 6;
+}
+
+void FakeMessages::broadcast_setting_change(std::u16string_view section, std::int32_t timeout_ms) {
+  log_.record("messages.broadcast " + quoted(section) + " " + std::to_string(timeout_ms));
+}
+
+namespace {
+
+class FakeTextFile final : public platform::TextFile {
+ public:
+  FakeTextFile(Recorder& log, std::string& content) : log_(log), content_(content) {}
+  void write(std::u16string_view text) override {
+    log_.record("file.write " + quoted(text));
+    content_ += platform::to_utf8(text);
+  }
+  void close() override { log_.record("file.close"); }
+
+ private:
+  Recorder& log_;
+  std::string& content_;
+};
+
+}  // namespace
+
+void FakeFileSystem::remove(std::u16string_view path) {
+  log_.record("files.remove " + quoted(path));
+  if (files.erase(platform::to_utf8(path)) == 0) throw Error("no such file");
+}
+
+std::unique_ptr<platform::TextFile> FakeFileSystem::open_append(std::u16string_view path) {
+  log_.record("files.open_append " + quoted(path));
+  return std::make_unique<FakeTextFile>(log_, files[platform::to_utf8(path)]);
+}
+
+void FakePrograms::start_script(std::u16string_view path, int show) {
+  log_.record("programs.start_script " + quoted(path) + " " + std::to_string(show));
 }
 
 }  // namespace tavo::fake

@@ -2,13 +2,14 @@
 #pragma once
 
 #include <deque>
+#include <initializer_list>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "frontend/form1.h"
-#include "platform/clipboard.h"
-#include "platform/window.h"
+#include "platform/services.h"
 
 namespace tavo::fake {
 
@@ -24,6 +25,8 @@ class Recorder {
   const std::vector<std::string>& calls() const { return calls_; }
   // The calls that change something: reads of text and selection left out.
   std::vector<std::string> effects() const;
+  // The calls that start with one of `prefixes`, e.g. {"window.", "clipboard."}.
+  std::vector<std::string> calls_of(std::initializer_list<std::string_view> prefixes) const;
   void clear() { calls_.clear(); }
 
  private:
@@ -31,7 +34,8 @@ class Recorder {
   std::vector<std::string> failing_;
 };
 
-// Quoted UTF-8 form of a text, as it appears in the log.
+// Quoted UTF-8 form of a text, as it appears in the log; CR, LF, tab and NUL are written as
+// \r \n \t \0.
 std::string quoted(std::u16string_view text);
 
 class FakeWindow final : public platform::Window {
@@ -80,12 +84,86 @@ class FakeClipboard final : public platform::Clipboard {
   std::u16string text_;
 };
 
+class FakeEnvironment final : public platform::ProcessEnvironment {
+ public:
+  explicit FakeEnvironment(Recorder& log) : log_(log) {}
+  std::u16string get(std::u16string_view name) const override;
+  bool set(std::u16string_view name, std::u16string_view value) override;
+  std::map<std::u16string, std::u16string> variables{{u"temp", u"C:\\Temp"}};
+
+ private:
+  Recorder& log_;
+};
+
+class FakeSystem final : public platform::SystemInfo {
+ public:
+  explicit FakeSystem(Recorder& log) : log_(log) {}
+  std::uint32_t platform_id() const override;
+  std::uint32_t id = platform::kPlatformWin32Nt;
+
+ private:
+  Recorder& log_;
+};
+
+// Keys are numbered from 1 in the order they are opened; `values` holds what was written, by
+// "ROOT\path\name" with ROOT as HKCU or HKLM.
+class FakeRegistry final : public platform::Registry {
+ public:
+  explicit FakeRegistry(Recorder& log) : log_(log) {}
+  long create_key(std::uint32_t root, std::u16string_view path, Key& key) override;
+  long set_string(Key key, std::u16string_view name, std::u16string_view value) override;
+  long close_key(Key key) override;
+  std::map<std::string, std::string> values;
+
+ private:
+  Recorder& log_;
+  std::map<Key, std::string> open_;
+  Key next_ = 1;
+};
+
+class FakeMessages final : public platform::WindowMessages {
+ public:
+  explicit FakeMessages(Recorder& log) : log_(log) {}
+  void broadcast_setting_change(std::u16string_view section, std::int32_t timeout_ms) override;
+
+ private:
+  Recorder& log_;
+};
+
+// Files in memory, by path, as UTF-8. Deleting a missing file fails, as it does for real.
+class FakeFileSystem final : public platform::FileSystem {
+ public:
+  explicit FakeFileSystem(Recorder& log) : log_(log) {}
+  void remove(std::u16string_view path) override;
+  std::unique_ptr<platform::TextFile> open_append(std::u16string_view path) override;
+  std::map<std::string, std::string> files;
+
+ private:
+  Recorder& log_;
+};
+
+class FakePrograms final : public platform::Programs {
+ public:
+  explicit FakePrograms(Recorder& log) : log_(log) {}
+  void start_script(std::u16string_view path, int show) override;
+
+ private:
+  Recorder& log_;
+};
+
 // A whole recording platform, ready to hand to Form1.
 struct FakePlatform {
   Recorder log;
   FakeWindow window{log};
   FakeClipboard clipboard{log};
-  Services services() { return Services{window, clipboard}; }
+  FakeEnvironment environment{log};
+  FakeSystem system{log};
+  FakeRegistry registry{log};
+  FakeMessages messages{log};
+  FakeFileSystem files{log};
+  FakePrograms programs{log};
+  platform::Services services{window,   clipboard, environment, system,
+                              registry, messages,  files,       programs};
 };
 
 }  // namespace tavo::fake

@@ -43,15 +43,18 @@ class Text1Change : public testing::TestWithParam<ChangeCase> {};
 TEST_P(Text1Change, ConvertsShowsCopiesAndSelectsTheInput) {
   const ChangeCase& c = GetParam();
   FakePlatform platform;
-  Form1 form(platform.services());
+  Form1 form(platform.services);
   platform.window.preset(Control::kText1, c.text1);
 
   form.Text1_Change();
 
-  Calls expected{"window.text Text1", "window.set_text Text2 \"" + c.text2 + "\""};
+  // hexconvert publishes (clipboard, window line) before Text2 is set.
+  const std::string q = "\"" + c.text2 + "\"";
+  Calls expected{"window.text Text1", "clipboard.clear", "clipboard.set_text " + q,
+                 "window.print_line " + q, "window.set_text Text2 " + q};
   const Calls rest = after_conversion(c.text2, c.text2.size(), c.text1.size());
   expected.insert(expected.end(), rest.begin(), rest.end());
-  EXPECT_EQ(platform.log.calls(), expected);
+  EXPECT_EQ(platform.log.calls_of({"window.", "clipboard."}), expected);
   EXPECT_EQ(platform.window.text(Control::kText2), platform.clipboard.text());
   EXPECT_EQ(platform.window.selected_text(Control::kText1), c.text1);
 }
@@ -70,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Text1Change, EmptyInputConvertsNothingAndKeepsText2) {
   FakePlatform platform;
-  Form1 form(platform.services());
+  Form1 form(platform.services);
   platform.window.preset(Control::kText2, u"00:11");
 
   form.Text1_Change();
@@ -78,12 +81,12 @@ TEST(Text1Change, EmptyInputConvertsNothingAndKeepsText2) {
   Calls expected{"window.text Text1"};
   const Calls rest = after_conversion("00:11", 5, 0);
   expected.insert(expected.end(), rest.begin(), rest.end());
-  EXPECT_EQ(platform.log.calls(), expected);
+  EXPECT_EQ(platform.log.calls(), expected);  // nothing published either
 }
 
 TEST(Text1Change, RunsOnEveryChangeThatTheProgramMakes) {
   FakePlatform platform;
-  Form1 form(platform.services());
+  Form1 form(platform.services);
   platform.window.set_text(Control::kText1, u"00-AA");
   EXPECT_EQ(platform.clipboard.text(), u"00:aa");
   platform.window.set_text(Control::kText1, u"B");
@@ -96,42 +99,52 @@ TEST(Text1Change, AFailingStepPassesToTheCaller) {
   for (const char* step : {"clipboard.clear", "clipboard.set_text", "window.set_text Text2"}) {
     SCOPED_TRACE(step);
     FakePlatform platform;
-    Form1 form(platform.services());
+    Form1 form(platform.services);
     platform.window.preset(Control::kText1, u"00-11");
     platform.log.fail_on(step);
     EXPECT_THROW(form.Text1_Change(), Error);
     EXPECT_EQ(platform.log.calls().back().rfind(step, 0), 0u);
+    EXPECT_EQ(platform.window.text(Control::kText1), u"00-11");
   }
 }
 
 TEST(Form1, HexconvertAndLowerAreTheConverter) {
   FakePlatform platform;
-  Form1 form(platform.services());
+  Form1 form(platform.services);
   EXPECT_EQ(form.hexconvert(u"00:1A:2B:33:44:55", 1), u"00-1a-2b-33-44-55");
   EXPECT_EQ(form.hexconvert(u"00:1A", 9), u"");
   EXPECT_EQ(Form1::lower(u"AbC-9"), u"abc-9");
+  EXPECT_TRUE(form.SetEnvironVar(u"X", u"1", true));
+  EXPECT_EQ(platform.registry.values.at(
+                "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\X"),
+            "1");
 }
 
 TEST(Form1, CloseEndsTheProgramAtOnce) {
   FakePlatform platform;
-  Form1 form(platform.services());
+  Form1 form(platform.services);
   EXPECT_THROW(form.Command1_Click(), ProgramEnded);
   EXPECT_EQ(platform.log.calls(), Calls{"window.end_program"});
 }
 
 TEST(Form1, LoadShowsTheWindowAndServesEventsUntilClosed) {
   FakePlatform platform;
-  Form1 form(platform.services());
+  Form1 form(platform.services);
   platform.window.pastes = {u"00-1A", u"", u"AB:CD"};
   platform.log.fail_on("clipboard.clear");  // a failing paste does not end the loop
 
   EXPECT_THROW(form.Form_Load(), ProgramEnded);
 
-  const Calls effects = platform.log.effects();
+  // hexconvert skips its failing clipboard.clear; the change handler's own one ends it.
+  const Calls effects =
+      platform.log.calls_of({"window.s", "window.r", "window.e", "window.p", "clipboard."});
   const Calls expected{"window.show",
                        "window.show",
                        "window.run_event_loop",
                        "window.set_text Text1 \"00-1A\"",
+                       "clipboard.clear",
+                       "clipboard.set_text \"00:1a\"",
+                       "window.print_line \"00:1a\"",
                        "window.set_text Text2 \"00:1a\"",
                        "window.set_focus Text2",
                        "window.select Text2 0 5",
@@ -141,6 +154,9 @@ TEST(Form1, LoadShowsTheWindowAndServesEventsUntilClosed) {
                        "window.select Text2 0 5",
                        "clipboard.clear",
                        "window.set_text Text1 \"AB:CD\"",
+                       "clipboard.clear",
+                       "clipboard.set_text \"ab-cd\"",
+                       "window.print_line \"ab-cd\"",
                        "window.set_text Text2 \"ab-cd\"",
                        "window.set_focus Text2",
                        "window.select Text2 0 5",

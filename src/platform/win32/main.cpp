@@ -8,6 +8,7 @@
 #include "platform/error.h"
 #include "platform/win32/clipboard.h"
 #include "platform/win32/form_window.h"
+#include "platform/win32/system_services.h"
 
 namespace {
 
@@ -38,9 +39,18 @@ void report(const std::string& message) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   try {
-    tavo::platform::win32::FormWindow window(instance);
-    tavo::platform::win32::Win32Clipboard clipboard(window.handle());
-    tavo::Form1 form({window, clipboard});
+    namespace win32 = tavo::platform::win32;
+    win32::FormWindow window(instance);
+    win32::Win32Clipboard clipboard(window.handle());
+    win32::Win32Environment environment;
+    win32::Win32System system;
+    win32::Win32Registry registry;
+    win32::Win32Messages messages;
+    win32::Win32FileSystem files;
+    win32::Win32Programs programs;
+    const tavo::platform::Services services{window,   clipboard, environment, system,
+                                            registry, messages,  files,       programs};
+    tavo::Form1 form(services);
     form.Form_Load();
   } catch (const tavo::Error& failure) {
     report(failure.what());

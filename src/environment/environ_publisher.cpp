@@ -1,0 +1,54 @@
+// The environment-variable publisher.
+#include "environment/environ_publisher.h"
+
+#include <memory>
+
+#include "convert/batch_line.h"
+#include "platform/error.h"
+
+namespace tavo {
+
+bool EnvironPublisher::SetEnvironVar(std::u16string_view VariableName,
+                                     std::u16string_view VariableValue, bool systemwide) {
+  services_.environment.set(VariableName, VariableValue);
+  if (services_.system.platform_id() != platform::kPlatformWin32Nt) {
+    return append_startup_line(VariableName, VariableValue);
+  }
+  const bool written = systemwide ? SetRegString(platform::kLocalMachine, kMachineEnvironmentKey,
+                                                 VariableName, VariableValue)
+                                  : SetRegString(platform::kCurrentUser, kUserEnvironmentKey,
+                                                 VariableName, VariableValue);
+  if (!written) return false;
+  BroadcastEnvironChange(u"Environment", kBroadcastTimeoutMs);
+  return true;
+}
+
+bool EnvironPublisher::SetRegString(std::uint32_t root, std::u16string_view key_path,
+                                    std::u16string_view value_name, std::u16string_view value) {
+  if (key_path.size() > 1 && key_path.front() == u'\\') key_path.remove_prefix(1);
+  platform::Registry::Key key = 0;
+  bool written = false;
+  if (services_.registry.create_key(root, key_path, key) == 0) {
+    written = services_.registry.set_string(key, value_name, value) == 0;
+  }
+  services_.registry.close_key(key);  // also when no key was opened; that fails harmlessly
+  return written;
+}
+
+void EnvironPublisher::BroadcastEnvironChange(std::u16string_view section,
+                                              std::int32_t timeout_ms) {
+  services_.messages.broadcast_setting_change(section, timeout_ms);
+}
+
+// Each statement that fails is skipped; any failure makes the result false.
+bool EnvironPublisher::append_startup_line(std::u16string_view name, std::u16string_view value) {
+  const auto line = autoexec_set_line(name, value);
+  if (!line) return false;  // COMMAND.COM could not set exactly this value
+  std::unique_ptr<platform::TextFile> file;
+  bool ok = attempt([&] { file = services_.files.open_append(kStartupFile); });
+  ok &= attempt([&] { platform::opened(file, "c:\\autoexec.bat").write(*line + u"\r\n"); });
+  ok &= attempt([&] { platform::opened(file, "c:\\autoexec.bat").close(); });
+  return ok;
+}
+
+}  // namespace tavo

@@ -1,0 +1,201 @@
+// The POSIX stand-ins: environment, system, registry file, files and programs.
+#include "platform/posix/stand_ins.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/utf.h"
+
+extern char** environ;
+
+namespace tavo::platform::posix {
+
+namespace {
+
+constexpr long kInvalidHandle = 6;  // ERROR_INVALID_HANDLE
+constexpr long kAccessDenied = 5;   // ERROR_ACCESS_DENIED
+
+bool same_ignoring_case(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::string reason() {
+  return std::strerror(errno);
+}
+
+const char* root_name(std::uint32_t root) {
+  return root == kCurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+std::string escape_field(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out.push_back(c);
+    }
+  }
+  return out;
+}
+
+// Lines of the registry file other than the one for (root, path, name).
+std::vector<std::string> other_lines(const std::string& file, const std::string& prefix) {
+  std::vector<std::string> lines;
+  std::ifstream in(file, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    const bool same = line.size() >= prefix.size() &&
+                      same_ignoring_case(std::string_view(line).substr(0, prefix.size()), prefix);
+    if (!same && !line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+class PosixTextFile final : public TextFile {
+ public:
+  PosixTextFile(std::FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
+  ~PosixTextFile() override {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  PosixTextFile(const PosixTextFile&) = delete;
+  PosixTextFile& operator=(const PosixTextFile&) = delete;
+
+  void write(std::u16string_view text) override {
+    if (file_ == nullptr) throw Error(path_ + " is closed");
+    const std::string bytes = to_utf8(text);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+      throw Error("cannot write " + path_ + ": " + reason());
+    }
+  }
+  void close() override {
+    if (file_ == nullptr) throw Error(path_ + " is closed");
+    const int closed = std::fclose(file_);
+    file_ = nullptr;
+    if (closed != 0) throw Error("cannot write " + path_ + ": " + reason());
+  }
+
+ private:
+  std::FILE* file_;
+  std::string path_;
+};
+
+}  // namespace
+
+std::string to_posix_path(std::u16string_view path) {
+  if (path.size() >= 2 && path[1] == u':' &&
+      ((path[0] >= u'a' && path[0] <= u'z') || (path[0] >= u'A' && path[0] <= u'Z'))) {
+    path.remove_prefix(2);
+  }
+  std::string out = to_utf8(path);
+  for (char& c : out) {
+    if (c == '\\') c = '/';
+  }
+  return out;
+}
+
+std::u16string PosixEnvironment::get(std::u16string_view name) const {
+  const std::string wanted = to_utf8(name);
+  for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+    const std::string_view pair(*entry);
+    const std::size_t equals = pair.find('=');
+    if (equals != std::string_view::npos && same_ignoring_case(pair.substr(0, equals), wanted)) {
+      return from_utf8(pair.substr(equals + 1));
+    }
+  }
+  if (same_ignoring_case(wanted, "temp")) {
+    const char* tmpdir = std::getenv("TMPDIR");
+    return from_utf8(tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp");
+  }
+  return {};
+}
+
+bool PosixEnvironment::set(std::u16string_view name, std::u16string_view value) {
+  const std::string key = to_utf8(name);
+  if (key.empty() || key.find('=') != std::string::npos || key.find('\0') != std::string::npos) {
+    return false;
+  }
+  return setenv(key.c_str(), to_utf8(value).c_str(), 1) == 0;
+}
+
+std::string FileRegistry::file_path() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config != nullptr && *config != '\0') return std::string(config) + "/tavo/registry";
+  const char* home = std::getenv("HOME");
+  return std::string(home != nullptr ? home : ".") + "/.config/tavo/registry";
+}
+
+long FileRegistry::create_key(std::uint32_t root, std::u16string_view path, Key& key) {
+  key = 0;
+  if (root != kCurrentUser && root != kLocalMachine) return kInvalidHandle;
+  key = next_key_++;
+  open_keys_[key] = {root, std::u16string(path)};
+  return 0;
+}
+
+long FileRegistry::set_string(Key key, std::u16string_view name, std::u16string_view value) {
+  const auto open = open_keys_.find(key);
+  if (open == open_keys_.end()) return kInvalidHandle;
+  const std::string file = file_path();
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ignored);
+  const std::string prefix = std::string(root_name(open->second.first)) + '\t' +
+                             escape_field(to_utf8(open->second.second)) + '\t' +
+                             escape_field(to_utf8(name)) + '\t';
+  std::vector<std::string> lines = other_lines(file, prefix);
+  lines.push_back(prefix + escape_field(to_utf8(value)));
+  const std::string temporary = file + ".new";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) out << line << '\n';
+    out.flush();
+    if (!out) return kAccessDenied;
+  }
+  if (std::rename(temporary.c_str(), file.c_str()) != 0) return kAccessDenied;
+  return 0;
+}
+
+long FileRegistry::close_key(Key key) {
+  return open_keys_.erase(key) == 1 ? 0 : kInvalidHandle;
+}
+
+void PosixFileSystem::remove(std::u16string_view path) {
+  const std::string target = to_posix_path(path);
+  if (std::remove(target.c_str()) != 0) throw Error("cannot delete " + target + ": " + reason());
+}
+
+std::unique_ptr<TextFile> PosixFileSystem::open_append(std::u16string_view path) {
+  const std::string target = to_posix_path(path);
+  std::FILE* file = std::fopen(target.c_str(), "ab");
+  if (file == nullptr) throw Error("cannot open " + target + ": " + reason());
+  return std::make_unique<PosixTextFile>(file, target);
+}
+
+void NoPrograms::start_script(std::u16string_view path, int) {
+  throw Error("cannot start " + to_posix_path(path) + ": command scripts run only on Windows");
+}
+
+}  // namespace tavo::platform::posix

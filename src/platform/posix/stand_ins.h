@@ -1,0 +1,75 @@
+// The POSIX stand-ins for the Windows facilities other than the window and the clipboard.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/programs.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+
+namespace tavo::platform::posix {
+
+// A Windows-style path on this file system: backslashes become slashes and a leading drive
+// letter with its colon is dropped, so "c:\autoexec.bat" is "/autoexec.bat" and
+// "\wmac.cmd" is "/wmac.cmd". The result is UTF-8.
+std::string to_posix_path(std::u16string_view path);
+
+// The process environment. Names match without regard to case, as on Windows. Windows always
+// sets "temp"; here an unset "temp" reads as $TMPDIR, or "/tmp" without it.
+class PosixEnvironment final : public ProcessEnvironment {
+ public:
+  std::u16string get(std::u16string_view name) const override;
+  bool set(std::u16string_view name, std::u16string_view value) override;
+};
+
+// Reports the NT family.
+class PosixSystem final : public SystemInfo {
+ public:
+  std::uint32_t platform_id() const override { return kPlatformWin32Nt; }
+};
+
+// The registry kept in a text file, one value a line:
+//   ROOT <tab> KEY PATH <tab> VALUE NAME <tab> VALUE
+// with ROOT as HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE and tab, line feed, carriage return and
+// backslash written as \t \n \r \\. Keys and names match without regard to case. The file is
+// $XDG_CONFIG_HOME/tavo/registry, or ~/.config/tavo/registry; it is rewritten whole through a
+// temporary file and a rename, so a reader never sees half of it.
+class FileRegistry final : public Registry {
+ public:
+  long create_key(std::uint32_t root, std::u16string_view path, Key& key) override;
+  long set_string(Key key, std::u16string_view name, std::u16string_view value) override;
+  long close_key(Key key) override;
+
+  // Where the values are kept.
+  static std::string file_path();
+
+ private:
+  std::map<Key, std::pair<std::uint32_t, std::u16string>> open_keys_;
+  Key next_key_ = 1;
+};
+
+// No other program here listens for setting changes.
+class NoBroadcast final : public WindowMessages {
+ public:
+  void broadcast_setting_change(std::u16string_view, std::int32_t) override {}
+};
+
+// Files through the C library; text is written as UTF-8.
+class PosixFileSystem final : public FileSystem {
+ public:
+  void remove(std::u16string_view path) override;
+  std::unique_ptr<TextFile> open_append(std::u16string_view path) override;
+};
+
+// Command scripts are Windows batch files: starting one here always fails.
+class NoPrograms final : public Programs {
+ public:
+  void start_script(std::u16string_view path, int show) override;
+};
+
+}  // namespace tavo::platform::posix

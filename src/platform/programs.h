@@ -1,0 +1,18 @@
+// Starting another program without waiting for it.
+#pragma once
+
+#include <string_view>
+
+namespace tavo::platform {
+
+inline constexpr int kShowMinimized = 2;  // minimized and activated
+
+class Programs {
+ public:
+  virtual ~Programs() = default;
+  // Starts the command script at `path` with the window style `show`; does not wait. Throws
+  // tavo::Error when it cannot be started.
+  virtual void start_script(std::u16string_view path, int show) = 0;
+};
+
+}  // namespace tavo::platform

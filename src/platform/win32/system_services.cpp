@@ -1,0 +1,172 @@
+// The Win32 environment, version, registry, broadcast, files and program start.
+#include "platform/win32/system_services.h"
+
+#include "platform/error.h"
+
+namespace tavo::platform::win32 {
+
+namespace {
+
+std::wstring to_wide(std::u16string_view text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+std::string narrow_for_message(std::u16string_view text) {
+  std::string out;
+  for (const char16_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  return out;
+}
+
+std::string describe(DWORD error) {
+  char buffer[256] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, error, 0, buffer, sizeof buffer, nullptr);
+  std::string text(buffer, length);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
+    text.pop_back();
+  }
+  return text.empty() ? "error " + std::to_string(error) : text;
+}
+
+class Win32TextFile final : public TextFile {
+ public:
+  Win32TextFile(HANDLE handle, std::string name) : handle_(handle), name_(std::move(name)) {}
+  ~Win32TextFile() override {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  Win32TextFile(const Win32TextFile&) = delete;
+  Win32TextFile& operator=(const Win32TextFile&) = delete;
+
+  void write(std::u16string_view text) override {
+    if (handle_ == INVALID_HANDLE_VALUE) throw Error(name_ + " is closed");
+    const auto bytes = to_ansi(text);
+    if (!bytes) throw Error("the text for " + name_ + " does not fit the ANSI code page");
+    DWORD written = 0;
+    if (!WriteFile(handle_, bytes->data(), static_cast<DWORD>(bytes->size()), &written, nullptr) ||
+        written != bytes->size()) {
+      throw Error("cannot write " + name_ + ": " + describe(GetLastError()));
+    }
+  }
+  void close() override {
+    if (handle_ == INVALID_HANDLE_VALUE) throw Error(name_ + " is closed");
+    const BOOL closed = CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    if (!closed) throw Error("cannot close " + name_ + ": " + describe(GetLastError()));
+  }
+
+ private:
+  HANDLE handle_;
+  std::string name_;
+};
+
+}  // namespace
+
+std::optional<std::string> to_ansi(std::u16string_view text) {
+  if (text.empty()) return std::string();
+  if (text.find(u'\0') != std::u16string_view::npos) return std::nullopt;
+  const std::wstring wide = to_wide(text);
+  BOOL lossy = FALSE;
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                       static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
+  if (size <= 0 || lossy) return std::nullopt;
+  std::string out(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                      out.data(), size, nullptr, &lossy);
+  if (lossy) return std::nullopt;
+  return out;
+}
+
+std::u16string Win32Environment::get(std::u16string_view name) const {
+  const std::wstring key = to_wide(name);
+  const DWORD needed = GetEnvironmentVariableW(key.c_str(), nullptr, 0);
+  if (needed == 0) return {};
+  std::wstring value(needed, L'\0');
+  const DWORD length = GetEnvironmentVariableW(key.c_str(), value.data(), needed);
+  value.resize(length < needed ? length : 0);
+  return std::u16string(value.begin(), value.end());
+}
+
+bool Win32Environment::set(std::u16string_view name, std::u16string_view value) {
+  const auto key = to_ansi(name);
+  const auto text = to_ansi(value);
+  if (!key || !text) return false;
+  return SetEnvironmentVariableA(key->c_str(), text->c_str()) != 0;
+}
+
+std::uint32_t Win32System::platform_id() const {
+  OSVERSIONINFOA version{};
+  static_assert(sizeof version == 148);
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!GetVersionExA(&version)) return 0;
+  return version.dwPlatformId;
+}
+
+long Win32Registry::create_key(std::uint32_t root, std::u16string_view path, Key& key) {
+  key = 0;
+  const auto ansi_path = to_ansi(path);
+  if (!ansi_path) return ERROR_NO_UNICODE_TRANSLATION;
+  HKEY opened = nullptr;
+  DWORD disposition = 0;
+  const LONG status = RegCreateKeyExA(
+      reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root)), ansi_path->c_str(), 0, nullptr,
+      REG_OPTION_NON_VOLATILE, KEY_CREATE_SUB_KEY | KEY_SET_VALUE, nullptr, &opened, &disposition);
+  if (status == ERROR_SUCCESS) key = reinterpret_cast<Key>(opened);
+  return status;
+}
+
+long Win32Registry::set_string(Key key, std::u16string_view name, std::u16string_view value) {
+  const auto ansi_name = to_ansi(name);
+  const auto ansi_value = to_ansi(value);
+  if (!ansi_name || !ansi_value) return ERROR_NO_UNICODE_TRANSLATION;
+  // The data are the text and one zero byte, and the count includes that byte.
+  return RegSetValueExA(reinterpret_cast<HKEY>(key), ansi_name->c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(ansi_value->c_str()),
+                        static_cast<DWORD>(ansi_value->size() + 1));
+}
+
+long Win32Registry::close_key(Key key) {
+  return RegCloseKey(reinterpret_cast<HKEY>(key));
+}
+
+void Win32Messages::broadcast_setting_change(std::u16string_view section, std::int32_t timeout_ms) {
+  const auto text = to_ansi(section);
+  if (!text) return;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(text->c_str()),
+                      SMTO_ABORTIFHUNG, static_cast<UINT>(timeout_ms), &result);
+}
+
+void Win32FileSystem::remove(std::u16string_view path) {
+  const std::wstring target = to_wide(path);
+  if (!DeleteFileW(target.c_str())) {
+    throw Error("cannot delete " + narrow_for_message(path) + ": " + describe(GetLastError()));
+  }
+}
+
+std::unique_ptr<TextFile> Win32FileSystem::open_append(std::u16string_view path) {
+  const std::wstring target = to_wide(path);
+  HANDLE handle = CreateFileW(target.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    throw Error("cannot open " + narrow_for_message(path) + ": " + describe(GetLastError()));
+  }
+  return std::make_unique<Win32TextFile>(handle, narrow_for_message(path));
+}
+
+void Win32Programs::start_script(std::u16string_view path, int show) {
+  // Quoted, so that a folder name with a blank cannot start another program.
+  std::wstring command = L"\"" + to_wide(path) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    throw Error("cannot start " + narrow_for_message(path) + ": " + describe(GetLastError()));
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
+}  // namespace tavo::platform::win32

@@ -1,0 +1,64 @@
+// The Win32 implementations of the environment, version, registry, broadcast, files and
+// program start.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/programs.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+
+namespace tavo::platform::win32 {
+
+// `text` in the ANSI code page, or nullopt when the code page cannot hold it exactly (no
+// best-fit replacement, no default character) or it holds a NUL.
+std::optional<std::string> to_ansi(std::u16string_view text);
+
+// Reads with GetEnvironmentVariableW; sets with SetEnvironmentVariableA.
+class Win32Environment final : public ProcessEnvironment {
+ public:
+  std::u16string get(std::u16string_view name) const override;
+  bool set(std::u16string_view name, std::u16string_view value) override;
+};
+
+// GetVersionExA on a 148-byte record.
+class Win32System final : public SystemInfo {
+ public:
+  std::uint32_t platform_id() const override;
+};
+
+// RegCreateKeyExA (access 6), RegSetValueExA (REG_SZ, zero byte counted), RegCloseKey. A text
+// outside the ANSI code page gives ERROR_NO_UNICODE_TRANSLATION.
+class Win32Registry final : public Registry {
+ public:
+  long create_key(std::uint32_t root, std::u16string_view path, Key& key) override;
+  long set_string(Key key, std::u16string_view name, std::u16string_view value) override;
+  long close_key(Key key) override;
+};
+
+// SendMessageTimeoutA to HWND_BROADCAST with WM_SETTINGCHANGE and SMTO_ABORTIFHUNG.
+class Win32Messages final : public WindowMessages {
+ public:
+  void broadcast_setting_change(std::u16string_view section, std::int32_t timeout_ms) override;
+};
+
+// Files through their own handles; text is written in the ANSI code page.
+class Win32FileSystem final : public FileSystem {
+ public:
+  void remove(std::u16string_view path) override;
+  std::unique_ptr<TextFile> open_append(std::u16string_view path) override;
+};
+
+// CreateProcessW with the quoted script path as the whole command line; never waits.
+class Win32Programs final : public Programs {
+ public:
+  void start_script(std::u16string_view path, int show) override;
+};
+
+}  // namespace tavo::platform::win32

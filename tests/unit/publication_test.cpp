@@ -1,0 +1,148 @@
+// Every conversion publishes: clipboard, TAVO, the command script, a line on the window.
+#include "convert/publication.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes/fake_platform.h"
+#include "frontend/form1.h"
+
+namespace tavo {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+// The calls of one publication of `text` (as it appears in the log) with "temp" = C:\Temp.
+Calls published(const std::string& text, const std::string& script_line) {
+  return {"env.get temp",
+          "clipboard.clear",
+          "clipboard.set_text \"" + text + "\"",
+          "env.set TAVO \"" + text + "\"",
+          "system.platform_id",
+          "registry.create_key HKCU \"Environment\"",
+          "registry.set_string 1 \"TAVO\" \"" + text + "\"",
+          "registry.close_key 1",
+          "messages.broadcast \"Environment\" 5000",
+          "files.remove \"C:\\Temp\\wmac.cmd\"",
+          "files.open_append \"C:\\Temp\\wmac.cmd\"",
+          "file.write \"@set tavo=\\r\\n\"",
+          "file.write \"" + script_line + "\\r\\n\"",
+          "file.close",
+          "programs.start_script \"C:\\Temp\\wmac.cmd\" 2",
+          "window.print_line \"" + text + "\""};
+}
+
+TEST(Hexconvert, PublishesInFourPlacesInOrder) {
+  fake::FakePlatform platform;
+  Form1 form(platform.services);
+  EXPECT_EQ(form.hexconvert(u"00:1A:2B:33:44:55", 1), u"00-1a-2b-33-44-55");
+  EXPECT_EQ(platform.log.calls(), published("00-1a-2b-33-44-55", "@set tavo=00-1a-2b-33-44-55"));
+  EXPECT_EQ(platform.clipboard.text(), u"00-1a-2b-33-44-55");
+  EXPECT_EQ(platform.files.files.at("C:\\Temp\\wmac.cmd"),
+            "@set tavo=\r\n@set tavo=00-1a-2b-33-44-55\r\n");
+}
+
+TEST(Hexconvert, TwoCallsLeaveOnlyTheSecondScript) {
+  fake::FakePlatform platform;
+  Form1 form(platform.services);
+  form.hexconvert(u"00:11", 1);
+  form.hexconvert(u"AA-BB", 2);
+  EXPECT_EQ(platform.files.files.at("C:\\Temp\\wmac.cmd"), "@set tavo=\r\n@set tavo=aa:bb\r\n");
+}
+
+TEST(Hexconvert, AnEmptyResultIsPublishedAllTheSame) {
+  for (const auto& [wert, start] : {std::pair<std::u16string, std::int16_t>{u"", 1},
+                                    {u"00:11", 0},
+                                    {u"00:11", 8},
+                                    {u"00:11", -1}}) {
+    fake::FakePlatform platform;
+    Form1 form(platform.services);
+    EXPECT_EQ(form.hexconvert(wert, start), u"");
+    EXPECT_EQ(platform.log.calls(), published("", "@set tavo="));
+  }
+}
+
+TEST(Hexconvert, UnsetTempPutsTheScriptInTheRoot) {
+  fake::FakePlatform platform;
+  platform.environment.variables.clear();
+  Form1 form(platform.services);
+  form.hexconvert(u"00-11", 2);
+  EXPECT_EQ(platform.files.files.count("\\wmac.cmd"), 1u);
+  EXPECT_EQ(platform.log.calls_of({"programs."}), Calls{"programs.start_script \"\\wmac.cmd\" 2"});
+}
+
+// Each step in turn fails: every later step of the publication still runs, and the text is
+// still returned. (What SetEnvironVar does after a failure of its own is its own business.)
+TEST(Hexconvert, AFailingStepIsSkipped) {
+  const Calls all = published("00-11", "@set tavo=00-11");
+  // The publication's own steps, by kind; SetEnvironVar's inner calls are left out.
+  const auto own_steps = [](const Calls& calls) {
+    Calls kinds;
+    for (const std::string& call : calls) {
+      const std::string kind = call.substr(0, call.find(' '));
+      if (kind != "env.set" && kind.rfind("system.", 0) != 0 && kind.rfind("registry.", 0) != 0 &&
+          kind.rfind("messages.", 0) != 0) {
+        kinds.push_back(kind);
+      }
+    }
+    return kinds;
+  };
+  for (const std::string& failing : all) {
+    SCOPED_TRACE(failing);
+    fake::FakePlatform platform;
+    platform.log.fail_on(failing);
+    Form1 form(platform.services);
+    EXPECT_EQ(form.hexconvert(u"00:11", 1), u"00-11");
+    Calls expected = own_steps(all);
+    // With no file open, the writes and the close fail before they reach the file.
+    if (failing.rfind("files.open_append", 0) == 0) {
+      std::erase_if(expected, [](const std::string& kind) { return kind.rfind("file.", 0) == 0; });
+    }
+    EXPECT_EQ(own_steps(platform.log.calls()), expected);
+    const Calls& calls = platform.log.calls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), failing), calls.end());
+  }
+}
+
+TEST(Hexconvert, AMissingTempFolderLosesOnlyTheScript) {
+  fake::FakePlatform platform;
+  platform.log.fail_on("files.open_append");
+  Form1 form(platform.services);
+  EXPECT_EQ(form.hexconvert(u"00:11", 1), u"00-11");
+  EXPECT_EQ(platform.clipboard.text(), u"00-11");
+  EXPECT_EQ(platform.registry.values.at("HKCU\\Environment\\TAVO"), "00-11");
+  EXPECT_EQ(platform.log.calls().back(), "window.print_line \"00-11\"");
+  EXPECT_EQ(platform.files.files.count("C:\\Temp\\wmac.cmd"), 0u);
+}
+
+TEST(Hexconvert, AHeldClipboardLosesOnlyTheClipboard) {
+  fake::FakePlatform platform;
+  platform.log.fail_on("clipboard.");
+  Form1 form(platform.services);
+  form.hexconvert(u"00:11", 1);
+  EXPECT_EQ(platform.clipboard.text(), u"");
+  EXPECT_EQ(platform.registry.values.at("HKCU\\Environment\\TAVO"), "00-11");
+  EXPECT_EQ(platform.files.files.at("C:\\Temp\\wmac.cmd"), "@set tavo=\r\n@set tavo=00-11\r\n");
+}
+
+TEST(Hexconvert, HostileTextIsEscapedInTheScript) {
+  fake::FakePlatform platform;
+  Form1 form(platform.services);
+  EXPECT_EQ(form.hexconvert(u"A&:%|", 1), u"a&-%|");
+  EXPECT_EQ(platform.files.files.at("C:\\Temp\\wmac.cmd"), "@set tavo=\r\n@set tavo=a^&-%%^|\r\n");
+}
+
+TEST(Hexconvert, TextThatBreaksABatchLineGetsNoScript) {
+  fake::FakePlatform platform;
+  platform.files.files["C:\\Temp\\wmac.cmd"] = "@set tavo=\r\n@set tavo=old\r\n";
+  Form1 form(platform.services);
+  EXPECT_EQ(form.hexconvert(u"a\nb", 7), u"a\n:b");
+  EXPECT_EQ(platform.files.files.count("C:\\Temp\\wmac.cmd"), 0u);  // the stale one is gone
+  EXPECT_EQ(platform.log.calls_of({"files.open", "file.", "programs."}), Calls{});
+  EXPECT_EQ(platform.clipboard.text(), u"a\n:b");
+  EXPECT_EQ(platform.log.calls().back(), "window.print_line \"a\\n:b\"");
+}
+
+}  // namespace
+}  // namespace tavo

@@ -1,0 +1,104 @@
+// The POSIX stand-ins: path mapping, environment, the registry file, files and programs.
+#include "platform/posix/stand_ins.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/error.h"
+
+namespace tavo::platform::posix {
+namespace {
+
+TEST(ToPosixPath, MapsWindowsStylePaths) {
+  EXPECT_EQ(to_posix_path(u"c:\\autoexec.bat"), "/autoexec.bat");
+  EXPECT_EQ(to_posix_path(u"\\wmac.cmd"), "/wmac.cmd");
+  EXPECT_EQ(to_posix_path(u"/tmp/x\\wmac.cmd"), "/tmp/x/wmac.cmd");
+  EXPECT_EQ(to_posix_path(u"rel\\file.txt"), "rel/file.txt");
+  EXPECT_EQ(to_posix_path(u"1:\\x"), "1:/x");  // not a drive letter
+}
+
+TEST(PosixEnvironment, MatchesNamesWithoutCaseAndAlwaysHasTemp) {
+  PosixEnvironment environment;
+  ASSERT_TRUE(environment.set(u"TAVO_TEST_VALUE", u"a b"));
+  EXPECT_EQ(environment.get(u"tavo_test_value"), u"a b");
+  EXPECT_TRUE(environment.set(u"TAVO_TEST_VALUE", u""));
+  EXPECT_EQ(environment.get(u"TAVO_TEST_VALUE"), u"");
+  EXPECT_FALSE(environment.set(u"A=B", u"1"));
+  unsetenv("temp");
+  unsetenv("TEMP");
+  setenv("TMPDIR", "/var/tmp/x", 1);
+  EXPECT_EQ(environment.get(u"temp"), u"/var/tmp/x");
+  unsetenv("TMPDIR");
+  EXPECT_EQ(environment.get(u"temp"), u"/tmp");
+}
+
+class FileRegistryTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() / ("tavo-registry-" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir_);
+    setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir_);
+    unsetenv("XDG_CONFIG_HOME");
+  }
+  static std::string stored() {
+    std::ifstream in(FileRegistry::file_path(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  std::filesystem::path dir_;
+};
+
+TEST_F(FileRegistryTest, KeepsOneLinePerValueAndEscapesControlCharacters) {
+  FileRegistry registry;
+  Registry::Key key = 0;
+  ASSERT_EQ(registry.create_key(kCurrentUser, u"Environment", key), 0);
+  EXPECT_EQ(registry.set_string(key, u"TAVO", u"one"), 0);
+  EXPECT_EQ(registry.set_string(key, u"tavo", u"t\tw\\o\n"), 0);  // same name, other case
+  EXPECT_EQ(registry.close_key(key), 0);
+  ASSERT_EQ(registry.create_key(kLocalMachine, u"SYSTEM\\X", key), 0);
+  EXPECT_EQ(registry.set_string(key, u"TAVO", u""), 0);
+  EXPECT_EQ(stored(),
+            "HKEY_CURRENT_USER\tEnvironment\ttavo\tt\\tw\\\\o\\n\n"
+            "HKEY_LOCAL_MACHINE\tSYSTEM\\\\X\tTAVO\t\n");
+}
+
+TEST_F(FileRegistryTest, RefusesUnknownRootsAndKeys) {
+  FileRegistry registry;
+  Registry::Key key = 99;
+  EXPECT_NE(registry.create_key(0x80000000, u"Environment", key), 0);
+  EXPECT_EQ(key, 0u);
+  EXPECT_NE(registry.set_string(7, u"TAVO", u"x"), 0);
+  EXPECT_NE(registry.close_key(0), 0);
+}
+
+TEST(PosixFileSystem, AppendsRemovesAndReportsFailures) {
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("tavo-file-" + std::to_string(getpid()))).string();
+  PosixFileSystem files;
+  std::u16string wide(path.begin(), path.end());
+  for (int round = 0; round < 2; ++round) {
+    auto file = files.open_append(wide);
+    file->write(u"\u00e4\r\n");
+    file->close();
+    EXPECT_THROW(file->write(u"x"), Error);
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "\xC3\xA4\r\n\xC3\xA4\r\n");
+  files.remove(wide);
+  EXPECT_THROW(files.remove(wide), Error);
+  EXPECT_THROW(files.open_append(u"/no/such/folder/file"), Error);
+  EXPECT_THROW(NoPrograms().start_script(wide, kShowMinimized), Error);
+}
+
+}  // namespace
+}  // namespace tavo::platform::posix
