@@ -58,14 +58,6 @@ void Recorder::record(std::string line) {
   }
 }
 
-std::vector<std::string> Recorder::effects() const {
-  std::vector<std::string> result;
-  std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(result), [](const auto& line) {
-    return line.rfind("window.text ", 0) != 0 && line.rfind("window.selected_text ", 0) != 0;
-  });
-  return result;
-}
-
 std::vector<std::string> Recorder::calls_of(
     std::initializer_list<std::string_view> prefixes) const {
   std::vector<std::string> result;

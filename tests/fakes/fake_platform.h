@@ -23,8 +23,6 @@ class Recorder {
   void record(std::string line);
   void fail_on(std::string prefix) { failing_.push_back(std::move(prefix)); }
   const std::vector<std::string>& calls() const { return calls_; }
-  // The calls that change something: reads of text and selection left out.
-  std::vector<std::string> effects() const;
   // The calls that start with one of `prefixes`, e.g. {"window.", "clipboard."}.
   std::vector<std::string> calls_of(std::initializer_list<std::string_view> prefixes) const;
   void clear() { calls_.clear(); }
