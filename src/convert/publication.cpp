@@ -1,7 +1,6 @@
 // The result publication.
 #include "convert/publication.h"
 
-#include <memory>
 #include <optional>
 
 #include "convert/batch_line.h"
@@ -26,11 +25,7 @@ std::u16string convert_and_publish(const platform::Services& services, EnvironPu
   attempt([&] { set_line = script_set_line(text); });
   attempt([&] { services.files.remove(path); });
   if (set_line) {
-    std::unique_ptr<platform::TextFile> file;
-    attempt([&] { file = services.files.open_append(path); });
-    attempt([&] { platform::opened(file, "the command script").write(u"@set tavo=\r\n"); });
-    attempt([&] { platform::opened(file, "the command script").write(*set_line + u"\r\n"); });
-    attempt([&] { platform::opened(file, "the command script").close(); });
+    platform::append_lines(services.files, path, {u"@set tavo=", *set_line});
     attempt([&] { services.programs.start_script(path, platform::kShowMinimized); });
   }
   attempt([&] { services.window.print_line(text); });

@@ -1,10 +1,7 @@
 // The environment-variable publisher.
 #include "environment/environ_publisher.h"
 
-#include <memory>
-
 #include "convert/batch_line.h"
-#include "platform/error.h"
 
 namespace tavo {
 
@@ -44,11 +41,7 @@ void EnvironPublisher::BroadcastEnvironChange(std::u16string_view section,
 bool EnvironPublisher::append_startup_line(std::u16string_view name, std::u16string_view value) {
   const auto line = autoexec_set_line(name, value);
   if (!line) return false;  // COMMAND.COM could not set exactly this value
-  std::unique_ptr<platform::TextFile> file;
-  bool ok = attempt([&] { file = services_.files.open_append(kStartupFile); });
-  ok &= attempt([&] { platform::opened(file, "c:\\autoexec.bat").write(*line + u"\r\n"); });
-  ok &= attempt([&] { platform::opened(file, "c:\\autoexec.bat").close(); });
-  return ok;
+  return platform::append_lines(services_.files, kStartupFile, {*line});
 }
 
 }  // namespace tavo

@@ -1,6 +1,7 @@
 // Text files by Windows-style path, each open one owned by the caller alone.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,10 +30,22 @@ class FileSystem {
   virtual std::unique_ptr<TextFile> open_append(std::u16string_view path) = 0;
 };
 
-// The file behind `file`; writing to or closing a file that failed to open fails in turn.
-inline TextFile& opened(const std::unique_ptr<TextFile>& file, const std::string& name) {
-  if (!file) throw Error(name + " is not open");
-  return *file;
+// Opens `path` for appending, writes each line followed by CR LF, and closes the file. A
+// step that fails is skipped and the next one runs; writing to or closing a file that failed
+// to open fails in turn. True when every step succeeded.
+inline bool append_lines(FileSystem& files, std::u16string_view path,
+                         std::initializer_list<std::u16string_view> lines) {
+  std::unique_ptr<TextFile> file;
+  const auto opened = [&]() -> TextFile& {
+    if (!file) throw Error("the file is not open");
+    return *file;
+  };
+  bool ok = attempt([&] { file = files.open_append(path); });
+  for (const std::u16string_view line : lines) {
+    ok &= attempt([&] { opened().write(std::u16string(line) + u"\r\n"); });
+  }
+  ok &= attempt([&] { opened().close(); });
+  return ok;
 }
 
 }  // namespace tavo::platform
