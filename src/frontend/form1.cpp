@@ -6,6 +6,7 @@
 #include "convert/notation.h"
 #include "convert/publication.h"
 #include "frontend/routing.h"
+#include "lookup/lease_lookup.h"
 
 namespace tavo {
 
@@ -19,12 +20,22 @@ std::u16string Form1::hexconvert(std::u16string_view wert, std::int16_t start) {
   return convert_and_publish(services_, publisher_, wert, start);
 }
 
+void Form1::readdhcp(std::u16string_view wert) {
+  lease_lookup(
+      services_,
+      [this](std::u16string_view address, std::int16_t start) {
+        return hexconvert(address, start);
+      },
+      wert);
+}
+
 std::u16string Form1::lower(std::u16string_view a) {
   return tavo::lower(a);
 }
 
 void Form1::Form_Load() {
   services_.window.show();
+  command_line_driver();
   services_.window.show();
   services_.window.run_event_loop();
   std::terminate();  // the loop never returns

@@ -25,10 +25,15 @@ class Form1 final : private platform::WindowEvents {
                      bool systemwide) {
     return publisher_.SetEnvironVar(VariableName, VariableValue, systemwide);
   }
+  // The lease lookup for the argument text `wert` ("/dhcp INDEXFILE TERM"). Its first failure
+  // passes to the caller as a tavo::Error; what was done before stays done.
+  void readdhcp(std::u16string_view wert);
   // `a` lower-cased, length unchanged.
   static std::u16string lower(std::u16string_view a);
 
-  // Shows the window and services its events until the program ends; never returns.
+  // Shows the window and runs the command-line driver. With a non-empty argument text the driver
+  // ends the program; otherwise the window services its events until "Close" ends it. A failure
+  // that stops the driver passes to the caller.
   [[noreturn]] void Form_Load();
   // Converts Text1's text by its shape, shows the result in Text2, leaves it on the clipboard
   // and selects the whole input again. Failures of the window or clipboard pass to the caller.
@@ -42,6 +47,8 @@ class Form1 final : private platform::WindowEvents {
   // The title-bar close box ends the program like "Close".
   void close_requested() override { Command1_Click(); }
 
+  // Acts on the argument text and ends the program; returns only when the text is empty.
+  void command_line_driver();
   void select_all(platform::Control control);
 
   const platform::Services& services_;

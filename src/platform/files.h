@@ -1,8 +1,10 @@
 // Text files by Windows-style path, each open one owned by the caller alone.
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,9 +23,30 @@ class TextFile {
   virtual void close() = 0;
 };
 
+// A file open for reading, read as raw bytes a block at a time; closed when destroyed.
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Reads up to `size` bytes into `buffer` and returns how many; 0 only at the end of the file.
+  // Throws tavo::Error when the file cannot be read.
+  virtual std::size_t read(char* buffer, std::size_t size) = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
+  // Opens an existing plain file for reading. Throws tavo::Error when it is missing or cannot be
+  // read, and when the name is that of a folder or a device (NUL, CON, a pipe), which could
+  // otherwise block or never end.
+  virtual std::unique_ptr<InputFile> open_read(std::u16string_view path) = 0;
+  // Creates the file, or cuts it to length 0 when it exists; throws tavo::Error when it cannot.
+  virtual std::unique_ptr<TextFile> open_write(std::u16string_view path) = 0;
+  // The text of bytes in the system's 8-bit encoding. Never fails: a byte sequence that the
+  // encoding does not define becomes U+FFFD.
+  virtual std::u16string decode(std::string_view bytes) const = 0;
+  // The bytes of `text` in the system's 8-bit encoding, or nullopt when the encoding cannot hold
+  // it exactly.
+  virtual std::optional<std::string> encode(std::u16string_view text) const = 0;
   // Throws tavo::Error when there is no such file or it cannot be deleted.
   virtual void remove(std::u16string_view path) = 0;
   // Opens for appending, creating the file when missing; throws tavo::Error when it cannot.

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "platform/clipboard.h"
+#include "platform/clock.h"
+#include "platform/command_line.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -22,6 +24,8 @@ struct Services {
   WindowMessages& messages;
   FileSystem& files;
   Programs& programs;
+  Clock& clock;
+  CommandLine& command_line;
 };
 
 }  // namespace tavo::platform

@@ -106,4 +106,10 @@ std::u16string from_utf8(std::string_view text) {
   return out;
 }
 
+std::optional<std::string> to_utf8_exact(std::u16string_view text) {
+  std::string bytes = to_utf8(text);
+  if (from_utf8(bytes) != text) return std::nullopt;
+  return bytes;
+}
+
 }  // namespace tavo::platform

@@ -15,8 +15,8 @@ run() {  # runs tavo without a desktop clipboard, with its files in $work
 out=$(printf '00-1A-2B\r\n001122\n' | run)
 check_eq "exit status at end of input" "0" "$?"
 check_eq "each published result is printed" $'00:1a:2b\n00:11:22' "$out"
-check_eq "each paste reports the missing clipboard" "2" \
-  "$(grep -c 'no desktop clipboard' "$work/err.txt")"
+check_eq "without a desktop the clipboard is the process's own, so no error" "" \
+  "$(cat "$work/err.txt")"
 check_eq "the registry stand-in holds TAVO" $'HKEY_CURRENT_USER\tEnvironment\tTAVO\t00:11:22' \
   "$(cat "$work/config/tavo/registry")"
 check_eq "the command script holds the last result" $'@set tavo=\r\n@set tavo=00:11:22\r' \

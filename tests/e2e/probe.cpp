@@ -222,6 +222,27 @@ int inked(HWND form) {
   return 0;
 }
 
+// The characters on this process's console, each row without its trailing blanks.
+std::wstring console_text() {
+  HANDLE screen =
+      CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (screen == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(screen, &info)) return L"";
+  std::wstring text;
+  for (SHORT row = 0; row <= info.dwCursorPosition.Y; ++row) {
+    std::wstring cells(static_cast<std::size_t>(info.dwSize.X), L' ');
+    DWORD read = 0;
+    ReadConsoleOutputCharacterW(screen, cells.data(), static_cast<DWORD>(cells.size()), {0, row},
+                                &read);
+    cells.resize(read);
+    while (!cells.empty() && cells.back() == L' ') cells.pop_back();
+    if (!cells.empty()) text += cells + L"\n";
+  }
+  CloseHandle(screen);
+  return text;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -254,6 +275,29 @@ int wmain(int argc, wchar_t** argv) {
     std::fflush(stdout);
     Sleep(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
     CloseClipboard();
+    return 0;
+  }
+  if (verb == L"run" && argc == 3) {
+    // Starts a program with exactly this command line, as a script host would, and prints its
+    // exit status and what it wrote on the console. The program inherits no handles, so a
+    // message must find the console of its parent, which is a fresh one of this probe's.
+    std::wstring line = unescape(argv[2]);
+    FreeConsole();
+    if (!AllocConsole()) fail("cannot make a console");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+      fail("cannot start the program");
+    }
+    CloseHandle(process.hThread);
+    if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) fail("it did not end");
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hProcess);
+    std::printf("exit %lu\n", static_cast<unsigned long>(status));
+    write_out(console_text());
     return 0;
   }
   if (verb == L"listen" && argc == 3) return listen(std::wcstoul(argv[2], nullptr, 10));

@@ -203,6 +203,23 @@ class FakeTextFile final : public platform::TextFile {
   std::string& content_;
 };
 
+class FakeInputFile final : public platform::InputFile {
+ public:
+  FakeInputFile(std::string content, std::size_t read_size)
+      : content_(std::move(content)), read_size_(read_size) {}
+  std::size_t read(char* buffer, std::size_t size) override {
+    const std::size_t count = std::min({size, read_size_, content_.size() - position_});
+    content_.copy(buffer, count, position_);
+    position_ += count;
+    return count;
+  }
+
+ private:
+  std::string content_;
+  std::size_t read_size_;
+  std::size_t position_ = 0;
+};
+
 }  // namespace
 
 void FakeFileSystem::remove(std::u16string_view path) {
@@ -213,6 +230,38 @@ void FakeFileSystem::remove(std::u16string_view path) {
 std::unique_ptr<platform::TextFile> FakeFileSystem::open_append(std::u16string_view path) {
   log_.record("files.open_append " + quoted(path));
   return std::make_unique<FakeTextFile>(log_, files[platform::to_utf8(path)]);
+}
+
+std::unique_ptr<platform::InputFile> FakeFileSystem::open_read(std::u16string_view path) {
+  log_.record("files.open_read " + quoted(path));
+  const auto file = files.find(platform::to_utf8(path));
+  if (file == files.end()) throw Error("cannot open " + platform::to_utf8(path));
+  return std::make_unique<FakeInputFile>(file->second, read_size);
+}
+
+std::unique_ptr<platform::TextFile> FakeFileSystem::open_write(std::u16string_view path) {
+  log_.record("files.open_write " + quoted(path));
+  std::string& content = files[platform::to_utf8(path)];
+  content.clear();
+  return std::make_unique<FakeTextFile>(log_, content);
+}
+
+std::u16string FakeFileSystem::decode(std::string_view bytes) const {
+  return platform::from_utf8(bytes);
+}
+
+std::optional<std::string> FakeFileSystem::encode(std::u16string_view text) const {
+  return platform::to_utf8_exact(text);
+}
+
+std::u16string FakeClock::date() {
+  log_.record("clock.date");
+  return u"12/8/2026";
+}
+
+std::u16string FakeClock::time() {
+  log_.record("clock.time");
+  return u"9:42:07 PM";
 }
 
 void FakePrograms::start_script(std::u16string_view path, int show) {

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -128,13 +129,20 @@ class FakeMessages final : public platform::WindowMessages {
   Recorder& log_;
 };
 
-// Files in memory, by path, as UTF-8. Deleting a missing file fails, as it does for real.
+// Files in memory, by path, as UTF-8. Deleting a missing file fails, as it does for real, and
+// so does reading one. A file opened for reading is read as it was when opened, at most
+// `read_size` bytes a call, so that lines and terms straddle the reads.
 class FakeFileSystem final : public platform::FileSystem {
  public:
   explicit FakeFileSystem(Recorder& log) : log_(log) {}
   void remove(std::u16string_view path) override;
   std::unique_ptr<platform::TextFile> open_append(std::u16string_view path) override;
+  std::unique_ptr<platform::InputFile> open_read(std::u16string_view path) override;
+  std::unique_ptr<platform::TextFile> open_write(std::u16string_view path) override;
+  std::u16string decode(std::string_view bytes) const override;
+  std::optional<std::string> encode(std::u16string_view text) const override;
   std::map<std::string, std::string> files;
+  std::size_t read_size = 5;
 
  private:
   Recorder& log_;
@@ -149,6 +157,23 @@ class FakePrograms final : public platform::Programs {
   Recorder& log_;
 };
 
+// Always the same moment, so that log entries can be compared byte for byte.
+class FakeClock final : public platform::Clock {
+ public:
+  explicit FakeClock(Recorder& log) : log_(log) {}
+  std::u16string date() override;
+  std::u16string time() override;
+
+ private:
+  Recorder& log_;
+};
+
+class FakeCommandLine final : public platform::CommandLine {
+ public:
+  std::u16string argument_text() const override { return text; }
+  std::u16string text;
+};
+
 // A whole recording platform, ready to hand to Form1.
 struct FakePlatform {
   Recorder log;
@@ -160,8 +185,10 @@ struct FakePlatform {
   FakeMessages messages{log};
   FakeFileSystem files{log};
   FakePrograms programs{log};
-  platform::Services services{window,   clipboard, environment, system,
-                              registry, messages,  files,       programs};
+  FakeClock clock{log};
+  FakeCommandLine command_line;
+  platform::Services services{window,   clipboard, environment, system, registry,
+                              messages, files,     programs,    clock,  command_line};
 };
 
 }  // namespace tavo::fake

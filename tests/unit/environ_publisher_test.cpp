@@ -71,9 +71,10 @@ class RefusingRegistry final : public platform::Registry {
 TEST(SetRegString, ClosesTheKeyEvenWhenItCouldNotBeCreated) {
   fake::FakePlatform platform;
   RefusingRegistry registry;
-  const platform::Services services{platform.window, platform.clipboard, platform.environment,
-                                    platform.system, registry,           platform.messages,
-                                    platform.files,  platform.programs};
+  const platform::Services services{platform.window,      platform.clipboard, platform.environment,
+                                    platform.system,      registry,           platform.messages,
+                                    platform.files,       platform.programs,  platform.clock,
+                                    platform.command_line};
   EnvironPublisher publisher(services);
   EXPECT_FALSE(publisher.SetEnvironVar(u"TAVO", u"x", false));
   EXPECT_EQ(registry.closed, std::vector<platform::Registry::Key>{0});

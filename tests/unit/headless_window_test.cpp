@@ -24,8 +24,9 @@ struct Fixture {
   fake::FakePlatform fakes;
   fake::Recorder& log = fakes.log;
   fake::FakeClipboard& clipboard = fakes.clipboard;
-  platform::Services services{window,         clipboard,      fakes.environment, fakes.system,
-                              fakes.registry, fakes.messages, fakes.files,       fakes.programs};
+  platform::Services services{window,         clipboard,         fakes.environment, fakes.system,
+                              fakes.registry, fakes.messages,    fakes.files,       fakes.programs,
+                              fakes.clock,    fakes.command_line};
   Form1 form{services};
   explicit Fixture(std::string input) : in(std::move(input)) {}
 };

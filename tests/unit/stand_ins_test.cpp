@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,6 +20,23 @@ TEST(ToPosixPath, MapsWindowsStylePaths) {
   EXPECT_EQ(to_posix_path(u"/tmp/x\\wmac.cmd"), "/tmp/x/wmac.cmd");
   EXPECT_EQ(to_posix_path(u"rel\\file.txt"), "rel/file.txt");
   EXPECT_EQ(to_posix_path(u"1:\\x"), "1:/x");  // not a drive letter
+}
+
+TEST(ToPosixPath, TheLookupsFolderIsTheTemporaryFolder) {
+  setenv("TMPDIR", "/var/tmp/t/", 1);
+  EXPECT_EQ(to_posix_path(u"c:\\temp\\datas.txt"), "/var/tmp/t/datas.txt");
+  EXPECT_EQ(to_posix_path(u"C:\\TEMP\\findout.txt"), "/var/tmp/t/findout.txt");
+  EXPECT_EQ(to_posix_path(u"c:\\temp"), "/var/tmp/t");
+  EXPECT_EQ(to_posix_path(u"c:\\temporary\\x"), "/temporary/x");
+  unsetenv("TMPDIR");
+  EXPECT_EQ(to_posix_path(u"c:\\temp\\datas.txt"), "/tmp/datas.txt");
+}
+
+TEST(ArgumentList, JoinsTheArgumentsWithSingleBlanks) {
+  const char* const argv[] = {"tavo", "/:-", "", "00:1A", "a\tb"};
+  EXPECT_EQ(ArgumentList(1, argv).argument_text(), u"");
+  EXPECT_EQ(ArgumentList(2, argv).argument_text(), u"/:-");
+  EXPECT_EQ(ArgumentList(5, argv).argument_text(), u"/:-  00:1A a\tb");
 }
 
 TEST(PosixEnvironment, MatchesNamesWithoutCaseAndAlwaysHasTemp) {
@@ -98,6 +116,36 @@ TEST(PosixFileSystem, AppendsRemovesAndReportsFailures) {
   EXPECT_THROW(files.remove(wide), Error);
   EXPECT_THROW(files.open_append(u"/no/such/folder/file"), Error);
   EXPECT_THROW(NoPrograms().start_script(wide, kShowMinimized), Error);
+}
+
+TEST(PosixFileSystem, ReadsOnlyPlainFilesAndCutsFilesOpenedForWriting) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("tavo-read-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  const auto wide = [](const std::filesystem::path& p) {
+    const std::string text = p.string();
+    return std::u16string(text.begin(), text.end());
+  };
+  PosixFileSystem files;
+  const std::filesystem::path plain = folder / "plain.txt";
+  { std::ofstream(plain, std::ios::binary) << "old text"; }
+  files.open_write(wide(plain))->close();
+  EXPECT_EQ(std::filesystem::file_size(plain), 0U);
+  { std::ofstream(plain, std::ios::binary) << "ab\r\n"; }
+  char buffer[16];
+  EXPECT_EQ(files.open_read(wide(plain))->read(buffer, sizeof buffer), 4U);
+
+  const std::filesystem::path fifo = folder / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::filesystem::path& refused :
+       {folder, fifo, std::filesystem::path("/dev/null"), folder / "missing"}) {
+    EXPECT_THROW(files.open_read(wide(refused)), Error) << refused;
+  }
+  EXPECT_THROW(files.open_write(wide(folder / "no" / "file")), Error);
+  EXPECT_EQ(files.decode("\xC3\xA4\xFF"), u"\u00e4\uFFFD");
+  EXPECT_EQ(files.encode(u"\u00e4"), "\xC3\xA4");
+  EXPECT_EQ(files.encode(std::u16string(1, u'\xD800')), std::nullopt);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -20,15 +20,19 @@ namespace tavo::platform::posix {
 
 namespace {
 
+bool is_set(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+// The session's clipboard tool; empty without a desktop session.
 std::vector<std::string> clipboard_command(bool clear) {
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  if (wayland != nullptr && *wayland != '\0') {
+  if (is_set("WAYLAND_DISPLAY")) {
     return clear ? std::vector<std::string>{"wl-copy", "--clear"}
                  : std::vector<std::string>{"wl-copy", "--type", "text/plain;charset=utf-8"};
   }
-  const char* x11 = std::getenv("DISPLAY");
-  if (x11 != nullptr && *x11 != '\0') return {"xclip", "-selection", "clipboard", "-in"};
-  throw Error("no desktop clipboard (neither WAYLAND_DISPLAY nor DISPLAY is set)");
+  if (is_set("DISPLAY")) return {"xclip", "-selection", "clipboard", "-in"};
+  return {};
 }
 
 // Runs the tool with `input` on its standard input; its output goes to /dev/null, so a tool
@@ -71,12 +75,15 @@ void run_tool(const std::vector<std::string>& command, const std::string& input)
 }  // namespace
 
 void DesktopClipboard::clear() {
+  held_.clear();
   const auto command = clipboard_command(true);
-  run_tool(command, "");
+  if (!command.empty()) run_tool(command, "");
 }
 
 void DesktopClipboard::set_text(std::u16string_view text) {
-  run_tool(clipboard_command(false), to_utf8(text));
+  held_ = text;
+  const auto command = clipboard_command(false);
+  if (!command.empty()) run_tool(command, to_utf8(text));
 }
 
 }  // namespace tavo::platform::posix

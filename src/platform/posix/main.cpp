@@ -1,4 +1,5 @@
 // Entry point of the Linux build: Form1 over the POSIX stand-ins.
+#include <clocale>
 #include <iostream>
 
 #include "frontend/form1.h"
@@ -7,8 +8,9 @@
 #include "platform/posix/headless_window.h"
 #include "platform/posix/stand_ins.h"
 
-int main() {
+int main(int argc, char** argv) {
   namespace posix = tavo::platform::posix;
+  std::setlocale(LC_TIME, "");
   try {
     posix::HeadlessWindow window(std::cin, std::cout, std::cerr);
     posix::DesktopClipboard clipboard;
@@ -18,8 +20,10 @@ int main() {
     posix::NoBroadcast messages;
     posix::PosixFileSystem files;
     posix::NoPrograms programs;
-    const tavo::platform::Services services{window,   clipboard, environment, system,
-                                            registry, messages,  files,       programs};
+    posix::PosixClock clock;
+    posix::ArgumentList command_line(argc, argv);
+    const tavo::platform::Services services{window,   clipboard, environment, system, registry,
+                                            messages, files,     programs,    clock,  command_line};
     tavo::Form1 form(services);
     form.Form_Load();
   } catch (const tavo::Error& failure) {

@@ -1,10 +1,16 @@
 // The POSIX stand-ins: environment, system, registry file, files and programs.
 #include "platform/posix/stand_ins.h"
 
+#include <fcntl.h>
+#include <langinfo.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -75,6 +81,49 @@ std::vector<std::string> other_lines(const std::string& file, const std::string&
   return lines;
 }
 
+// Raw reads from a descriptor that this owns.
+class PosixInputFile final : public InputFile {
+ public:
+  PosixInputFile(int descriptor, std::string path)
+      : descriptor_(descriptor), path_(std::move(path)) {}
+  ~PosixInputFile() override { ::close(descriptor_); }
+  PosixInputFile(const PosixInputFile&) = delete;
+  PosixInputFile& operator=(const PosixInputFile&) = delete;
+
+  std::size_t read(char* buffer, std::size_t size) override {
+    for (;;) {
+      const ssize_t got = ::read(descriptor_, buffer, size);
+      if (got >= 0) return static_cast<std::size_t>(got);
+      if (errno != EINTR) throw Error("cannot read " + path_ + ": " + reason());
+    }
+  }
+
+ private:
+  int descriptor_;
+  std::string path_;
+};
+
+// The system's temporary folder, which stands in for "c:\temp".
+std::string temporary_folder() {
+  const char* tmpdir = std::getenv("TMPDIR");
+  std::string folder = tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp";
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
+}
+
+// Now, written in a format that the locale supplies.
+std::u16string local_now(const std::string& format) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[256] = {};
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+  const std::size_t length = std::strftime(text, sizeof text, format.c_str(), &local);
+#pragma GCC diagnostic pop
+  return from_utf8(std::string_view(text, length));
+}
+
 class PosixTextFile final : public TextFile {
  public:
   PosixTextFile(std::FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
@@ -86,7 +135,9 @@ class PosixTextFile final : public TextFile {
 
   void write(std::u16string_view text) override {
     if (file_ == nullptr) throw Error(path_ + " is closed");
-    const std::string bytes = to_utf8(text);
+    const std::optional<std::string> encoded = to_utf8_exact(text);
+    if (!encoded) throw Error("the text for " + path_ + " is no valid UTF-16");
+    const std::string& bytes = *encoded;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
       throw Error("cannot write " + path_ + ": " + reason());
     }
@@ -106,6 +157,16 @@ class PosixTextFile final : public TextFile {
 }  // namespace
 
 std::string to_posix_path(std::u16string_view path) {
+  constexpr std::u16string_view kTemp = u"c:\\temp";
+  if (path.size() >= kTemp.size() &&
+      same_ignoring_case(to_utf8(path.substr(0, kTemp.size())), to_utf8(kTemp)) &&
+      (path.size() == kTemp.size() || path[kTemp.size()] == u'\\')) {
+    std::string out = temporary_folder() + to_utf8(path.substr(kTemp.size()));
+    for (char& c : out) {
+      if (c == '\\') c = '/';
+    }
+    return out;
+  }
   if (path.size() >= 2 && path[1] == u':' &&
       ((path[0] >= u'a' && path[0] <= u'z') || (path[0] >= u'A' && path[0] <= u'Z'))) {
     path.remove_prefix(2);
@@ -127,8 +188,7 @@ std::u16string PosixEnvironment::get(std::u16string_view name) const {
     }
   }
   if (same_ignoring_case(wanted, "temp")) {
-    const char* tmpdir = std::getenv("TMPDIR");
-    return from_utf8(tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp");
+    return from_utf8(temporary_folder());
   }
   return {};
 }
@@ -192,6 +252,56 @@ std::unique_ptr<TextFile> PosixFileSystem::open_append(std::u16string_view path)
   std::FILE* file = std::fopen(target.c_str(), "ab");
   if (file == nullptr) throw Error("cannot open " + target + ": " + reason());
   return std::make_unique<PosixTextFile>(file, target);
+}
+
+std::unique_ptr<InputFile> PosixFileSystem::open_read(std::u16string_view path) {
+  const std::string target = to_posix_path(path);
+  // Not blocking, so that opening a pipe cannot hang before it is refused below.
+  const int descriptor = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) throw Error("cannot open " + target + ": " + reason());
+  struct stat status {};
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(descriptor);
+    throw Error("cannot open " + target + ": not a plain file");
+  }
+  return std::make_unique<PosixInputFile>(descriptor, target);
+}
+
+std::unique_ptr<TextFile> PosixFileSystem::open_write(std::u16string_view path) {
+  const std::string target = to_posix_path(path);
+  std::FILE* file = std::fopen(target.c_str(), "wb");
+  if (file == nullptr) throw Error("cannot open " + target + ": " + reason());
+  return std::make_unique<PosixTextFile>(file, target);
+}
+
+std::u16string PosixFileSystem::decode(std::string_view bytes) const {
+  return from_utf8(bytes);
+}
+
+std::optional<std::string> PosixFileSystem::encode(std::u16string_view text) const {
+  return to_utf8_exact(text);
+}
+
+std::u16string PosixClock::date() {
+  // The locale's date format, with the year always in four digits.
+  std::string format = nl_langinfo(D_FMT);
+  for (std::size_t at = format.find("%y"); at != std::string::npos; at = format.find("%y", at)) {
+    format[at + 1] = 'Y';
+  }
+  return local_now(format);
+}
+
+std::u16string PosixClock::time() {
+  return local_now(nl_langinfo(T_FMT));
+}
+
+ArgumentList::ArgumentList(int argc, const char* const* argv) {
+  std::string joined;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) joined.push_back(' ');
+    joined += argv[i];
+  }
+  text_ = from_utf8(joined);
 }
 
 void NoPrograms::start_script(std::u16string_view path, int) {

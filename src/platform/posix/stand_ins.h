@@ -2,9 +2,12 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "platform/clock.h"
+#include "platform/command_line.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -16,7 +19,8 @@ namespace tavo::platform::posix {
 
 // A Windows-style path on this file system: backslashes become slashes and a leading drive
 // letter with its colon is dropped, so "c:\autoexec.bat" is "/autoexec.bat" and
-// "\wmac.cmd" is "/wmac.cmd". The result is UTF-8.
+// "\wmac.cmd" is "/wmac.cmd". The lookup's folder "c:\temp" (any case) is the system's
+// temporary folder, $TMPDIR or "/tmp". The result is UTF-8.
 std::string to_posix_path(std::u16string_view path);
 
 // The process environment. Names match without regard to case, as on Windows. Windows always
@@ -59,11 +63,32 @@ class NoBroadcast final : public WindowMessages {
   void broadcast_setting_change(std::u16string_view, std::int32_t) override {}
 };
 
-// Files through the C library; text is written as UTF-8.
+// Files through the C library; text is UTF-8.
 class PosixFileSystem final : public FileSystem {
  public:
   void remove(std::u16string_view path) override;
   std::unique_ptr<TextFile> open_append(std::u16string_view path) override;
+  std::unique_ptr<InputFile> open_read(std::u16string_view path) override;
+  std::unique_ptr<TextFile> open_write(std::u16string_view path) override;
+  std::u16string decode(std::string_view bytes) const override;
+  std::optional<std::string> encode(std::u16string_view text) const override;
+};
+
+// The locale's date and time (LC_TIME), as strftime's %x and %X write them.
+class PosixClock final : public Clock {
+ public:
+  std::u16string date() override;
+  std::u16string time() override;
+};
+
+// The arguments after the program's name, joined by single blanks; UTF-8 is expected.
+class ArgumentList final : public CommandLine {
+ public:
+  ArgumentList(int argc, const char* const* argv);
+  std::u16string argument_text() const override { return text_; }
+
+ private:
+  std::u16string text_;
 };
 
 // Command scripts are Windows batch files: starting one here always fails.

@@ -48,8 +48,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32Messages messages;
     win32::Win32FileSystem files;
     win32::Win32Programs programs;
-    const tavo::platform::Services services{window,   clipboard, environment, system,
-                                            registry, messages,  files,       programs};
+    win32::Win32Clock clock;
+    win32::Win32CommandLine command_line;
+    const tavo::platform::Services services{window,   clipboard, environment, system, registry,
+                                            messages, files,     programs,    clock,  command_line};
     tavo::Form1 form(services);
     form.Form_Load();
   } catch (const tavo::Error& failure) {

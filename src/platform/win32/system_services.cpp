@@ -59,6 +59,48 @@ class Win32TextFile final : public TextFile {
   std::string name_;
 };
 
+class Win32InputFile final : public InputFile {
+ public:
+  Win32InputFile(HANDLE handle, std::string name) : handle_(handle), name_(std::move(name)) {}
+  ~Win32InputFile() override { CloseHandle(handle_); }
+  Win32InputFile(const Win32InputFile&) = delete;
+  Win32InputFile& operator=(const Win32InputFile&) = delete;
+
+  std::size_t read(char* buffer, std::size_t size) override {
+    DWORD got = 0;
+    const DWORD wanted = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    if (!ReadFile(handle_, buffer, wanted, &got, nullptr)) {
+      throw Error("cannot read " + name_ + ": " + describe(GetLastError()));
+    }
+    return got;
+  }
+
+ private:
+  HANDLE handle_;
+  std::string name_;
+};
+
+std::unique_ptr<TextFile> open_for_writing(std::u16string_view path, DWORD access,
+                                           DWORD disposition) {
+  const std::wstring target = to_wide(path);
+  HANDLE handle = CreateFileW(target.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    throw Error("cannot open " + narrow_for_message(path) + ": " + describe(GetLastError()));
+  }
+  return std::make_unique<Win32TextFile>(handle, narrow_for_message(path));
+}
+
+// A date or time text from GetDateFormatW or GetTimeFormatW.
+template <typename Format>
+std::u16string formatted(Format format, const char* what) {
+  wchar_t text[128] = {};
+  const int length = format(text, static_cast<int>(sizeof text / sizeof text[0]));
+  if (length <= 0)
+    throw Error(std::string("cannot read the ") + what + ": " + describe(GetLastError()));
+  return std::u16string(text, text + length - 1);  // without the terminating zero
+}
+
 }  // namespace
 
 std::optional<std::string> to_ansi(std::u16string_view text) {
@@ -144,13 +186,71 @@ void Win32FileSystem::remove(std::u16string_view path) {
 }
 
 std::unique_ptr<TextFile> Win32FileSystem::open_append(std::u16string_view path) {
+  return open_for_writing(path, FILE_APPEND_DATA, OPEN_ALWAYS);
+}
+
+std::unique_ptr<TextFile> Win32FileSystem::open_write(std::u16string_view path) {
+  return open_for_writing(path, GENERIC_WRITE, CREATE_ALWAYS);
+}
+
+std::unique_ptr<InputFile> Win32FileSystem::open_read(std::u16string_view path) {
   const std::wstring target = to_wide(path);
-  HANDLE handle = CreateFileW(target.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     throw Error("cannot open " + narrow_for_message(path) + ": " + describe(GetLastError()));
   }
-  return std::make_unique<Win32TextFile>(handle, narrow_for_message(path));
+  // A console, a pipe or the NUL device could block a read or never end.
+  if (GetFileType(handle) != FILE_TYPE_DISK) {
+    CloseHandle(handle);
+    throw Error("cannot open " + narrow_for_message(path) + ": not a file on a disk");
+  }
+  return std::make_unique<Win32InputFile>(handle, narrow_for_message(path));
+}
+
+std::u16string Win32FileSystem::decode(std::string_view bytes) const {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(bytes.size());
+  const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+  if (length <= 0) return std::u16string(bytes.size(), u'\uFFFD');
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
+  return std::u16string(wide.begin(), wide.end());
+}
+
+std::u16string Win32Clock::date() {
+  return formatted(
+      [](wchar_t* text, int size) {
+        return GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text, size);
+      },
+      "date");
+}
+
+std::u16string Win32Clock::time() {
+  return formatted(
+      [](wchar_t* text, int size) {
+        return GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, text, size);
+      },
+      "time");
+}
+
+std::u16string argument_text_of(std::u16string_view command_line) {
+  std::size_t at = 0;
+  if (!command_line.empty() && command_line[0] == u'"') {
+    const std::size_t closing = command_line.find(u'"', 1);
+    at = closing == std::u16string_view::npos ? command_line.size() : closing + 1;
+  } else {
+    at = command_line.find_first_of(u" \t");
+    if (at == std::u16string_view::npos) at = command_line.size();
+  }
+  if (at < command_line.size() && (command_line[at] == u' ' || command_line[at] == u'\t')) ++at;
+  return std::u16string(command_line.substr(at));
+}
+
+Win32CommandLine::Win32CommandLine() {
+  const wchar_t* line = GetCommandLineW();
+  const std::wstring_view wide = line != nullptr ? std::wstring_view(line) : std::wstring_view();
+  text_ = argument_text_of(std::u16string(wide.begin(), wide.end()));
 }
 
 void Win32Programs::start_script(std::u16string_view path, int show) {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/clock.h"
+#include "platform/command_line.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -48,11 +50,39 @@ class Win32Messages final : public WindowMessages {
   void broadcast_setting_change(std::u16string_view section, std::int32_t timeout_ms) override;
 };
 
-// Files through their own handles; text is written in the ANSI code page.
+// Files through their own handles; text is in the ANSI code page. Only disk files can be
+// opened for reading.
 class Win32FileSystem final : public FileSystem {
  public:
   void remove(std::u16string_view path) override;
   std::unique_ptr<TextFile> open_append(std::u16string_view path) override;
+  std::unique_ptr<InputFile> open_read(std::u16string_view path) override;
+  std::unique_ptr<TextFile> open_write(std::u16string_view path) override;
+  std::u16string decode(std::string_view bytes) const override;
+  std::optional<std::string> encode(std::u16string_view text) const override {
+    return to_ansi(text);
+  }
+};
+
+// GetDateFormatW with DATE_SHORTDATE and GetTimeFormatW, for the user's locale.
+class Win32Clock final : public Clock {
+ public:
+  std::u16string date() override;
+  std::u16string time() override;
+};
+
+// The argument text of `command_line` (as GetCommandLineW gives it): the program's name, quoted
+// or not, and the one blank or tab after it are dropped; every other character stays.
+std::u16string argument_text_of(std::u16string_view command_line);
+
+// GetCommandLineW, read once.
+class Win32CommandLine final : public CommandLine {
+ public:
+  Win32CommandLine();
+  std::u16string argument_text() const override { return text_; }
+
+ private:
+  std::u16string text_;
 };
 
 // CreateProcessW with the quoted script path as the whole command line; never waits.

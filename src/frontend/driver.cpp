@@ -1,0 +1,84 @@
+// The command-line driver: switches, the lease lookup and the hand-over to Text1.
+#include "frontend/driver.h"
+
+#include <array>
+
+#include "convert/cut.h"
+#include "frontend/form1.h"
+
+namespace tavo {
+
+namespace {
+
+struct Entry {
+  std::u16string_view word;
+  Switch action;
+};
+
+// A conversion switch is a slash, the input notation's separator and the output's.
+constexpr std::array<Entry, 9> kSwitches{{
+    {u"/:.", {WordAction::kConvert, 4}},
+    {u"/.:", {WordAction::kConvert, 3}},
+    {u"/:-", {WordAction::kConvert, 1}},
+    {u"/-:", {WordAction::kConvert, 2}},
+    {u"/-.", {WordAction::kConvert, 6}},
+    {u"/.-", {WordAction::kConvert, 5}},
+    {u"/dhcp", {WordAction::kLookup, 0}},
+    {u"-s", {WordAction::kNothing, 0}},
+    {u"", {WordAction::kHandOver, 0}},
+}};
+
+}  // namespace
+
+std::vector<std::u16string> split_words(std::u16string_view text) {
+  return cut(text, u" ");
+}
+
+Switch switch_of(std::u16string_view word) {
+  for (const Entry& entry : kSwitches) {
+    if (entry.word == word) return entry.action;
+  }
+  return {WordAction::kNothing, 0};
+}
+
+void Form1::command_line_driver() {
+  platform::Window& window = services_.window;
+  const std::u16string text = services_.command_line.argument_text();
+  const std::vector<std::u16string> words = split_words(text);
+  bool acted = false;
+  for (const std::u16string& word : words) {
+    const Switch action = switch_of(word);
+    switch (action.action) {
+      case WordAction::kConvert:
+        hexconvert(words.back(), action.start);
+        acted = true;
+        break;
+      case WordAction::kLookup:
+        readdhcp(text);
+        acted = true;
+        break;
+      case WordAction::kHandOver:
+        window.set_text(platform::Control::kText1, text);
+        window.end_program();
+      case WordAction::kNothing:
+        break;
+    }
+  }
+  if (words.empty()) return;  // interactive use
+  // A switch's or the lookup's result is what stays published: handing the text to Text1 would
+  // convert its last word again by Text1's own rules.
+  if (!acted) {
+    const bool separator = contains(words.front(), u'-') || contains(words.front(), u':');
+    if (!separator && words.size() == 1) {
+      const std::u16string result = hexconvert(words.front(), 7);
+      window.set_text(platform::Control::kText2, result);
+      services_.clipboard.clear();
+      services_.clipboard.set_text(result);
+    } else {
+      window.set_text(platform::Control::kText1, text);
+    }
+  }
+  window.end_program();
+}
+
+}  // namespace tavo

@@ -1,0 +1,63 @@
+// The lease lookup over an index file and the listings it names.
+#include "lookup/lease_lookup.h"
+
+#include <optional>
+#include <vector>
+
+#include "convert/cut.h"
+#include "lookup/lease_line.h"
+#include "lookup/line_scanner.h"
+#include "platform/error.h"
+#include "platform/utf.h"
+
+namespace tavo {
+
+namespace {
+
+constexpr std::string_view kUsage = "use /dhcp INDEXFILE TERM";
+
+// One match: converted, summarised on the clipboard and logged. A line that is no lease line
+// (a header or a banner that happens to hold the term) is passed over.
+void report_match(const platform::Services& services, const Convert& convert,
+                  std::u16string_view line) {
+  const std::optional<Lease> lease = parse_lease_line(line);
+  if (!lease) return;
+  const std::u16string mac = trim(convert(lease->hardware, 1));
+  services.clipboard.set_text(lease_summary(*lease, mac));
+  const auto log = services.files.open_append(kLogFile);
+  const std::u16string date = services.clock.date();
+  const std::u16string time = services.clock.time();
+  log->write(log_entry(*lease, mac, date, time));
+  log->close();
+}
+
+}  // namespace
+
+void lease_lookup(const platform::Services& services, const Convert& convert,
+                  std::u16string_view wert) {
+  platform::FileSystem& files = services.files;
+  files.open_write(kWorkFile)->close();
+
+  const std::vector<std::u16string> words = cut(wert, u" ");
+  if (words.size() < 2 || words[1].empty()) {
+    throw Error("/dhcp: the index file name is missing; " + std::string(kUsage));
+  }
+  if (words.size() < 3) throw Error("/dhcp: the search term is missing; " + std::string(kUsage));
+  // A term that the files' encoding cannot hold occurs in no line; the files are read all the
+  // same, so a missing one is still reported.
+  const std::optional<std::string> term = files.encode(words[2]);
+
+  const auto index_file = files.open_read(words[1]);
+  LineScanner index(*index_file);
+  while (const auto name = index.next_line()) {
+    if (name->empty()) continue;  // a blank line, often left at the end by editors
+    const auto listed_file = files.open_read(files.decode(*name));
+    if (!term) continue;
+    LineScanner listing(*listed_file);
+    while (const auto line = listing.next_match(*term)) {
+      report_match(services, convert, files.decode(*line));
+    }
+  }
+}
+
+}  // namespace tavo

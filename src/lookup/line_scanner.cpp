@@ -1,0 +1,120 @@
+// Lines of an 8-bit text file and the lines that hold a search term.
+#include "lookup/line_scanner.h"
+
+#include <algorithm>
+
+namespace tavo {
+
+namespace {
+
+constexpr char kCr = '\r';
+constexpr char kLf = '\n';
+constexpr std::size_t kNone = std::string_view::npos;
+
+}  // namespace
+
+LineScanner::LineScanner(platform::InputFile& file, std::size_t block_size)
+    : file_(file), block_size_(std::max<std::size_t>(block_size, 1)) {}
+
+bool LineScanner::fill() {
+  if (at_end_) return false;
+  // Keep the current line at the front, so the buffer holds no more than it and one block.
+  if (begin_ > 0) {
+    buffer_.erase(0, begin_);
+    end_ -= begin_;
+    searched_ -= begin_;
+    begin_ = 0;
+  }
+  if (buffer_.size() < end_ + block_size_) buffer_.resize(end_ + block_size_);
+  const std::size_t got = file_.read(buffer_.data() + end_, block_size_);
+  if (got == 0) {
+    at_end_ = true;
+    return false;
+  }
+  end_ += got;
+  return true;
+}
+
+bool LineScanner::drop_line_feed() {
+  if (!after_cr_) return true;
+  if (begin_ == end_ && !fill()) return false;
+  after_cr_ = false;
+  if (buffer_[begin_] == kLf) ++begin_;
+  searched_ = std::max(searched_, begin_);
+  return true;
+}
+
+std::string_view LineScanner::take_line(std::size_t end) {
+  const std::string_view line(buffer_.data() + begin_, end - begin_);
+  if (end < end_) {
+    begin_ = end + 1;  // past the CR
+    after_cr_ = true;
+  } else {
+    begin_ = end;  // the end of the file
+  }
+  searched_ = begin_;
+  return line;
+}
+
+std::optional<std::string_view> LineScanner::next_line() {
+  for (;;) {
+    if (!drop_line_feed()) return std::nullopt;
+    const std::string_view held(buffer_.data(), end_);
+    const std::size_t cr = held.find(kCr, searched_);
+    if (cr != kNone) return take_line(cr);
+    searched_ = end_;
+    if (!fill()) {
+      if (begin_ == end_) return std::nullopt;
+      return take_line(end_);
+    }
+  }
+}
+
+std::optional<std::string_view> LineScanner::next_match(std::string_view term) {
+  if (term.find(kCr) != kNone) return std::nullopt;
+  if (term.empty()) {
+    while (const auto line = next_line()) {
+      if (!line->empty()) return line;
+    }
+    return std::nullopt;
+  }
+  bool hit = false;  // the current line holds the term; its end is still to be found
+  for (;;) {
+    if (!drop_line_feed()) return std::nullopt;
+    const std::string_view held(buffer_.data(), end_);
+    if (!hit) {
+      const std::size_t at = held.find(term, searched_);
+      if (at == kNone) {
+        // Every whole line held is passed over; a hit may still begin in the last term-length
+        // bytes.
+        const std::size_t last_cr = held.rfind(kCr);
+        if (last_cr != kNone && last_cr >= begin_) {
+          begin_ = last_cr + 1;
+          after_cr_ = true;
+        }
+        const std::size_t tail = end_ >= term.size() ? end_ - term.size() + 1 : 0;
+        searched_ = std::max(begin_, tail);
+        if (!fill()) return std::nullopt;
+        continue;
+      }
+      // The line that holds the hit begins after the last CR before it, and after its LF.
+      const std::size_t cr = held.rfind(kCr, at);
+      if (cr != kNone && cr >= begin_) {
+        begin_ = cr + 1;
+        if (begin_ < end_ && held[begin_] == kLf) ++begin_;
+        if (at < begin_) {  // the hit began with the LF of a line end
+          searched_ = begin_;
+          continue;
+        }
+      }
+      hit = true;
+      searched_ = at + term.size();
+    }
+    const std::size_t line_end = held.find(kCr, searched_);
+    if (line_end != kNone) return take_line(line_end);
+    searched_ = end_;
+    if (!fill()) return take_line(end_);
+  }
+}
+
+}  // namespace tavo

@@ -1,0 +1,50 @@
+// Lines of an 8-bit text file, read a block at a time, and the lines that hold a search term.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/files.h"
+
+namespace tavo {
+
+// A line ends at CR or at CR LF, the line end not included; a line feed alone does not end a
+// line, and a last line without a line end is read like any other. Only the current line and
+// one block are held, so memory grows only with the longest line. Each line handed out is
+// valid until the next call.
+class LineScanner {
+ public:
+  static constexpr std::size_t kBlockSize = 256 * 1024;
+
+  // `file` must outlive the scanner.
+  explicit LineScanner(platform::InputFile& file, std::size_t block_size = kBlockSize);
+
+  // The next line, or nullopt at the end of the file. Read failures pass to the caller.
+  std::optional<std::string_view> next_line();
+
+  // The next line that holds `term` wholly inside it, or nullopt at the end of the file; lines
+  // before it are passed over. An empty term is held by every line that is not empty; a term
+  // with a CR is held by no line.
+  std::optional<std::string_view> next_match(std::string_view term);
+
+ private:
+  // Reads one more block behind the held bytes; false at the end of the file.
+  bool fill();
+  // Drops the LF of a CR LF whose CR ended the previous line.
+  bool drop_line_feed();
+  // Hands out [begin_, end) and moves past the line end at `end`.
+  std::string_view take_line(std::size_t end);
+
+  platform::InputFile& file_;
+  std::size_t block_size_;
+  std::string buffer_;
+  std::size_t begin_ = 0;     // the first byte of the current line
+  std::size_t end_ = 0;       // the end of the bytes read
+  std::size_t searched_ = 0;  // no line end, or no start of a hit, lies in [begin_, searched_)
+  bool after_cr_ = false;     // the previous line ended at a CR that was the last byte read
+  bool at_end_ = false;
+};
+
+}  // namespace tavo

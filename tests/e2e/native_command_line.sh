@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The Linux tavo with the same command lines as tavo.exe: switches, single words, the empty
+# word, the lease lookup in the temporary folder, and errors with status 1 on standard error.
+set -u
+tavo=$1
+source "$(dirname "$0")/assert.sh"
+source "$(dirname "$0")/cases.sh"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# run ARGS...: tavo without a desktop, "c:\temp" and temp in $work; prints stdout, then
+# "exit N", then stderr.
+run() {
+  env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" TMPDIR="$work" temp="$work" \
+    "$tavo" "$@" >"$work/out.txt" 2>"$work/err.txt" </dev/null
+  local rc=$?
+  cat "$work/out.txt"
+  echo "exit $rc"
+  cat "$work/err.txt"
+}
+tavo_value() { sed -n 's/^HKEY_CURRENT_USER\tEnvironment\tTAVO\t//p' "$work/config/tavo/registry"; }
+
+while read -r switch address expected; do
+  check_eq "$switch prints its result once and exits 0" "$(printf '%s\nexit 0' "$expected")" \
+    "$(run "$switch" "$address")"
+  check_eq "$switch registry" "$expected" "$(tavo_value)"
+  check_eq "$switch script" "$(printf '@set tavo=\r\n@set tavo=%s\r\n' "$expected" | od -c)" \
+    "$(od -c <"$work/wmac.cmd")"
+done < <(switch_cases)
+
+check_eq "a bare word" $'00:1a:2b:3c:4d:5e\nexit 0' "$(run 001A2B3C4D5E)"
+check_eq "a dotted word" $'00:.1:a.:2b\nexit 0' "$(run 00.1A.2B)"
+check_eq "a colon word goes to the input box" $'00-1a-2b\nexit 0' "$(run 00:1A:2B)"
+check_eq "/DHCP is a word like any other" $'/d:hc:p\nexit 0' "$(run /DHCP)"
+check_eq "one empty argument is an empty text: interactive" "exit 0" "$(run "")"
+check_eq "two empty arguments join to one blank: the empty word" $' \nexit 0' "$(run "" "")"
+check_eq "a trailing empty argument" $'\n\nexit 0' "$(run /:- 00:1A "")"
+check_eq "a tab stays inside the word" $'/::\t0\nexit 0' "$(run $'/:-\t00:1A')"
+
+write_listing "$work/dhcp1.txt"
+printf '%s\r\n' "$work/dhcp1.txt" "$work/dhcp1.txt" "" >"$work/index.txt"
+printf 'stale' >"$work/datas.txt"
+check_eq "/dhcp prints each converted address and exits 0" \
+  $'3c-52-82-0f-1e-77\n64-51-06-a1-66-b5\n3c-52-82-0f-1e-77\n64-51-06-a1-66-b5\nexit 0' \
+  "$(run /dhcp "$work/index.txt" lab7)"
+check_eq "/dhcp empties the work file" "0" "$(stat -c %s "$work/datas.txt")"
+check_eq "/dhcp log bytes" "$( (one_pass_log; one_pass_log) | od -c)" \
+  "$(dated_log "$work/findout.txt")"
+check_eq "/dhcp publishes the last address" "64-51-06-a1-66-b5" "$(tavo_value)"
+
+check_eq "/dhcp without an index" \
+  $'exit 1\ntavo: /dhcp: the index file name is missing; use /dhcp INDEXFILE TERM' "$(run /dhcp)"
+check_eq "/dhcp without a term" \
+  $'exit 1\ntavo: /dhcp: the search term is missing; use /dhcp INDEXFILE TERM' \
+  "$(run /dhcp "$work/index.txt")"
+check_eq "/dhcp with a missing index" \
+  "$(printf 'exit 1\ntavo: cannot open %s: No such file or directory' "$work/none.txt")" \
+  "$(run /dhcp "$work/none.txt" lab7)"
+check_eq "/dhcp with a folder as the index" \
+  "$(printf 'exit 1\ntavo: cannot open %s: not a plain file' "$work")" "$(run /dhcp "$work" lab7)"
+finish

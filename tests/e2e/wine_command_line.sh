@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# tavo.exe started by a script host with exact command lines under Wine: the switches, the
+# single-word cases, the empty word, the lease lookup and the errors on the parent's console.
+set -u
+tavo=$1
+probe=$2
+source "$(dirname "$0")/wine_env.sh"
+source "$(dirname "$0")/cases.sh"
+
+cp "$tavo" "$c_drive/tavo.exe"
+mkdir -p "$c_drive/temp" "$c_drive/scripts" "$c_drive/leases"
+set_wine_temp 'C:\scripts'
+script=$c_drive/scripts/wmac.cmd
+
+# run LINE: starts tavo.exe with exactly LINE as its command line (\uXXXX for odd characters);
+# prints "exit N" and what it wrote on the console that started it.
+run() {
+  probe run "$1"
+}
+
+# Each conversion switch keeps its result in every published place.
+while read -r switch address expected; do
+  check_eq "$switch exits 0" "exit 0" "$(run "C:\\tavo.exe $switch $address")"
+  check_eq "$switch clipboard" "$expected" "$(probe clipboard)"
+  check_eq "$switch registry" "$expected" "$(user_env TAVO)"
+  check_eq "$switch script" "$(printf '@set tavo=\r\n@set tavo=%s\r\n' "$expected" | od -c)" \
+    "$(od -c <"$script")"
+done < <(switch_cases)
+
+# A quoted program name, single words, the empty word, blanks and a tab.
+while IFS='|' read -r line expected; do
+  check_eq "[$line] exits 0" "exit 0" "$(run "$line")"
+  check_eq "[$line] clipboard" "$(printf "$expected")" "$(probe clipboard)"
+done <<'CASES'
+"C:\tavo.exe" /:- 00:1A:2B|00-1a-2b
+C:\tavo.exe 001A2B3C4D5E|00:1a:2b:3c:4d:5e
+C:\tavo.exe 00.1A.2B|00:.1:a.:2b
+C:\tavo.exe 00:1A:2B|00-1a-2b
+C:\tavo.exe /DHCP|/d:hc:p
+C:\tavo.exe  | 
+C:\tavo.exe /:- 00:1A |
+C:\tavo.exe /:-\u000900:1A|/::\t0
+C:\tavo.exe 00-1A-2B  /:.|/-.
+CASES
+rm -f "$c_drive/temp/datas.txt"
+check_eq "two blanks: exits 0" "exit 0" "$(run 'C:\tavo.exe -s  /dhcp C:\leases\index.txt lab7')"
+check_eq "two blanks: the lookup behind them never runs" "no" \
+  "$([ -e "$c_drive/temp/datas.txt" ] && echo yes || echo no)"
+
+# The lease lookup over a realistic listing, listed twice, with a trailing empty index line.
+write_listing "$c_drive/leases/dhcp1.txt"
+printf 'C:\\leases\\dhcp1.txt\r\nC:\\leases\\dhcp1.txt\r\n\r\n' >"$c_drive/leases/index.txt"
+printf 'stale' >"$c_drive/temp/datas.txt"
+rm -f "$c_drive/temp/findout.txt"
+check_eq "/dhcp exits 0" "exit 0" "$(run 'C:\tavo.exe /dhcp C:\leases\index.txt lab7')"
+check_eq "/dhcp empties the work file" "0" "$(stat -c %s "$c_drive/temp/datas.txt")"
+check_eq "/dhcp logs two entries per listing, in file order" \
+  "$( (one_pass_log; one_pass_log) | od -c)" "$(dated_log "$c_drive/temp/findout.txt")"
+check_eq "/dhcp dates each entry" "4" \
+  "$(grep -cE '^Searchdate:   [0-9]+/[0-9]+/[0-9]+ [0-9]+:[0-9]{2}:[0-9]{2}' "$c_drive/temp/findout.txt")"
+check_eq "/dhcp leaves the last summary on the clipboard" "$(last_summary | od -c)" \
+  "$(probe clipboard | od -c)"
+check_eq "/dhcp publishes the last address" "64-51-06-a1-66-b5" "$(user_env TAVO)"
+
+# Errors: status 1 and a message on the console of the program that started tavo.
+while IFS='|' read -r line message; do
+  check_eq "[$line] fails" "$(printf 'exit 1\ntavo: %s' "$message")" "$(run "$line")"
+done <<'CASES'
+C:\tavo.exe /dhcp|/dhcp: the index file name is missing; use /dhcp INDEXFILE TERM
+C:\tavo.exe /dhcp C:\leases\index.txt|/dhcp: the search term is missing; use /dhcp INDEXFILE TERM
+C:\tavo.exe /dhcp C:\leases\none.txt lab7|cannot open C:\leases\none.txt: File not found.
+CASES
+mv "$c_drive/temp" "$c_drive/temp.away"
+result=$(run 'C:\tavo.exe /dhcp C:\leases\index.txt lab7')
+check_eq "c:\\temp missing fails" "exit 1" "$(head -1 <<<"$result")"
+check_eq "c:\\temp missing names the work file" "yes" \
+  "$(grep -qF 'tavo: cannot open c:\temp\datas.txt' <<<"$result" && echo yes || echo no)"
+mv "$c_drive/temp.away" "$c_drive/temp"
+finish

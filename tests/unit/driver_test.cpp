@@ -1,0 +1,160 @@
+// The command-line driver: words, switches, and what each argument text leaves published.
+#include "frontend/driver.h"
+
+#include <gtest/gtest.h>
+
+#include "convert/notation.h"
+#include "fakes/fake_platform.h"
+#include "frontend/form1.h"
+#include "platform/error.h"
+#include "platform/utf.h"
+
+namespace tavo {
+namespace {
+
+using fake::ProgramEnded;
+using platform::Control;
+using platform::to_utf8;
+using Calls = std::vector<std::string>;
+
+TEST(SplitWords, EverySingleBlankSeparates) {
+  const std::pair<std::u16string, std::vector<std::u16string>> cases[] = {
+      {u"", {}},
+      {u" ", {u"", u""}},
+      {u"a", {u"a"}},
+      {u"/:- 00:1A", {u"/:-", u"00:1A"}},
+      {u"a  b", {u"a", u"", u"b"}},
+      {u" a ", {u"", u"a", u""}},
+      {u"a\tb c", {u"a\tb", u"c"}},
+  };
+  for (const auto& [text, words] : cases) EXPECT_EQ(split_words(text), words) << to_utf8(text);
+}
+
+TEST(SwitchOf, WholeWordsInTableOrderCaseIncluded) {
+  const std::pair<std::u16string, Switch> cases[] = {
+      {u"/:.", {WordAction::kConvert, 4}},  {u"/.:", {WordAction::kConvert, 3}},
+      {u"/:-", {WordAction::kConvert, 1}},  {u"/-:", {WordAction::kConvert, 2}},
+      {u"/-.", {WordAction::kConvert, 6}},  {u"/.-", {WordAction::kConvert, 5}},
+      {u"/dhcp", {WordAction::kLookup, 0}}, {u"-s", {WordAction::kNothing, 0}},
+      {u"", {WordAction::kHandOver, 0}},    {u"/DHCP", {WordAction::kNothing, 0}},
+      {u"/:-x", {WordAction::kNothing, 0}}, {u" /:-", {WordAction::kNothing, 0}},
+  };
+  for (const auto& [word, expected] : cases) {
+    const Switch got = switch_of(word);
+    EXPECT_EQ(got.action, expected.action) << to_utf8(word);
+    EXPECT_EQ(got.start, expected.start) << to_utf8(word);
+  }
+}
+
+struct Launch {
+  fake::FakePlatform platform;
+  Form1 form{platform.services};
+  explicit Launch(std::u16string text) { platform.command_line.text = std::move(text); }
+  // Runs Form_Load to the end of the program.
+  void load() { EXPECT_THROW(form.Form_Load(), ProgramEnded); }
+  std::string tavo() { return platform.registry.values["HKCU\\Environment\\TAVO"]; }
+  Calls printed() const { return platform.log.calls_of({"window.print_line"}); }
+  bool text1_set() const { return !platform.log.calls_of({"window.set_text Text1"}).empty(); }
+};
+
+struct DriverCase {
+  std::u16string text;
+  std::vector<std::string> printed;  // every published result, in order, Text1's included
+  bool text1;                        // handed to Text1
+  std::string text2 = {};            // the output box at the end
+};
+
+void PrintTo(const DriverCase& c, std::ostream* os) {
+  *os << '"' << to_utf8(c.text) << '"';
+}
+
+class Driver : public testing::TestWithParam<DriverCase> {};
+
+TEST_P(Driver, PublishesWhatTheWordsAskForAndEnds) {
+  const DriverCase& c = GetParam();
+  Launch run(c.text);
+  run.load();
+  Calls printed;
+  for (const std::string& line : c.printed)
+    printed.push_back("window.print_line " + fake::quoted(platform::from_utf8(line)));
+  EXPECT_EQ(run.printed(), printed);
+  EXPECT_EQ(run.text1_set(), c.text1);
+  EXPECT_EQ(to_utf8(run.platform.window.text(Control::kText2)), c.text2);
+  if (!c.printed.empty()) {
+    // The last result is what stays in every published place.
+    EXPECT_EQ(run.tavo(), c.printed.back());
+    EXPECT_EQ(run.platform.files.files["C:\\Temp\\wmac.cmd"],
+              "@set tavo=\r\n@set tavo=" + c.printed.back() + "\r\n");
+    EXPECT_EQ(to_utf8(run.platform.clipboard.text()), c.printed.back());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Driver,
+    testing::Values(
+        // Each conversion switch keeps its own result: nothing converts it again.
+        DriverCase{u"/:. 00:1A:2B", {"00.1a.2b"}, false},
+        DriverCase{u"/.: 00.1A.2B", {"00:1a:2b"}, false},
+        DriverCase{u"/:- 00:1A:2B", {"00-1a-2b"}, false},
+        DriverCase{u"/-: 00-1A-2B", {"00:1a:2b"}, false},
+        DriverCase{u"/-. 00-1A-2B", {"00.1a.2b"}, false},
+        DriverCase{u"/.- 00.1A.2B", {"00-1a-2b"}, false},
+        // The last word is converted wherever the switch stands, and twice for two switches.
+        DriverCase{u"00:1A /:-", {to_utf8(convert_notation(u"/:-", 1))}, false},
+        DriverCase{u"/-.", {to_utf8(convert_notation(u"/-.", 6))}, false},
+        DriverCase{u"/-: /:. 00-1A-2B", {"00:1a:2b", "00"}, false},
+        DriverCase{u"-s /:- 00:1A", {"00-1a"}, false},
+        // One word without "-" or ":" converts with mode 7 into Text2.
+        DriverCase{u"001A2B", {"00:1a:2b"}, false, "00:1a:2b"},
+        DriverCase{u"00.1A.2B",
+                   {to_utf8(convert_notation(u"00.1A.2B", 7))},
+                   false,
+                   to_utf8(convert_notation(u"00.1A.2B", 7))},
+        DriverCase{u"/DHCP", {"/d:hc:p"}, false, "/d:hc:p"},
+        // Anything else goes to Text1, whose change handler converts its last word.
+        DriverCase{u"00:1A:2B", {"00-1a-2b"}, true, "00-1a-2b"},
+        DriverCase{u"00-1A-2B", {"00:1a:2b"}, true, "00:1a:2b"},
+        DriverCase{u"-s 00:1A", {"00-1a"}, true, "00-1a"},
+        DriverCase{u"/:-\t00:1A", {"/::\t0"}, true, "/::\t0"},  // one word, no switch
+        // The empty word hands over and ends; nothing behind it runs.
+        DriverCase{u" ", {" "}, true, " "}, DriverCase{u"/:- 00:1A ", {"", ""}, true},
+        DriverCase{u"-s  /dhcp x y", {"-s:  :/d:hc:p :x :y"}, true, "-s:  :/d:hc:p :x :y"}));
+
+TEST(Driver, AnEmptyArgumentTextLeavesTheWindowRunning) {
+  Launch run(u"");
+  run.platform.window.pastes.push_back(u"001122");
+  run.load();
+  EXPECT_EQ(run.platform.log.calls_of({"window.show"}), (Calls{"window.show", "window.show"}));
+  EXPECT_EQ(run.printed(), Calls{"window.print_line \"00:11:22\""});
+}
+
+TEST(Driver, TheLookupsSummaryStaysOnTheClipboard) {
+  Launch run(u"/dhcp idx.txt ws7");
+  run.platform.files.files["idx.txt"] = "l.txt";
+  run.platform.files.files["l.txt"] = "10.0.0.7 - 255.0.0.0 - 00:1A:2B - NEVER EXPIRES -D- ws7.lab";
+  run.load();
+  EXPECT_EQ(to_utf8(run.platform.clipboard.text()),
+            "Hostnamews7\r\nMacaddress:00-1a-2b\r\nIPaddress:10.0.0.7\r\nMask:255.0.0.0\r\n"
+            "Lease:NEVER EXPIRES");
+  EXPECT_FALSE(run.text1_set());
+  EXPECT_EQ(run.tavo(), "00-1a-2b");
+}
+
+TEST(Driver, AFailureStopsItAndPassesOn) {
+  struct Case {
+    std::u16string text;
+    std::string fail_on;
+  };
+  const Case cases[] = {{u"/dhcp -s 001122", ""},
+                        {u"001122", "clipboard.set_text"},
+                        {u"00:11:22", "window.set_text Text2"}};
+  for (const Case& c : cases) {
+    Launch run(c.text);
+    if (!c.fail_on.empty()) run.platform.log.fail_on(c.fail_on);
+    EXPECT_THROW(run.form.Form_Load(), Error) << to_utf8(c.text);
+    EXPECT_EQ(run.platform.log.calls_of({"window.show"}), Calls{"window.show"});
+  }
+}
+
+}  // namespace
+}  // namespace tavo

@@ -1,0 +1,106 @@
+// Lines and term matches of the block reader, with reads of every small size.
+#include "lookup/line_scanner.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+#include "platform/error.h"
+
+namespace tavo {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Every read size and block size from one byte up, so that line ends and terms straddle reads.
+constexpr std::size_t kSizes[] = {1, 2, 3, 7, 64, LineScanner::kBlockSize};
+
+template <typename Next>
+Lines scan(const std::string& content, std::size_t size, Next next) {
+  fake::Recorder log;
+  fake::FakeFileSystem files(log);
+  files.files["f"] = content;
+  files.read_size = size;
+  const auto file = files.open_read(u"f");
+  LineScanner scanner(*file, size);
+  Lines lines;
+  while (const auto line = next(scanner)) lines.emplace_back(*line);
+  return lines;
+}
+
+struct LineCase {
+  std::string content;
+  Lines lines;
+};
+
+TEST(LineScanner, LinesEndAtCrOrCrLfButNotAtALoneLf) {
+  const LineCase cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r", {"a"}},
+      {"a\r\n", {"a"}},
+      {"a\r\nb", {"a", "b"}},
+      {"a\nb\r", {"a\nb"}},
+      {"\r\r", {"", ""}},
+      {"\r\n\r\n", {"", ""}},
+      {"a\r\r\nb", {"a", "", "b"}},
+      {"\n", {"\n"}},
+      {"a\r\n\nb", {"a", "\nb"}},
+      {"a\r\n\r", {"a", ""}},
+      {std::string("x\0y\r\xff", 5), {std::string("x\0y", 3), "\xff"}},
+  };
+  for (const LineCase& c : cases) {
+    for (const std::size_t size : kSizes) {
+      EXPECT_EQ(scan(c.content, size, [](LineScanner& s) { return s.next_line(); }), c.lines)
+          << "content " << testing::PrintToString(c.content) << ", size " << size;
+    }
+  }
+}
+
+struct MatchCase {
+  std::string term;
+  std::string content;
+  Lines lines;
+};
+
+TEST(LineScanner, MatchesLieWhollyInsideOneLine) {
+  const std::string long_line = std::string(5000, 'x') + "ab" + std::string(3000, 'y');
+  const MatchCase cases[] = {
+      {"ab", "xab\r\nab\r\nno\r\n", {"xab", "ab"}},
+      {"ab", "abab\r\nab", {"abab", "ab"}},
+      {"ab", "a\rb\r\na\r\nb", {}},  // a line end between the two halves
+      {"ab", "a", {}},
+      {"ab", "zzab", {"zzab"}},
+      {"", "a\r\n\r\n\rb", {"a", "b"}},  // every line that is not empty
+      {"", "\n", {"\n"}},
+      {"a\rb", "a\rb", {}},           // a term with a CR matches nothing
+      {"\nx", "a\r\nx\r\n", {}},      // that LF belongs to the line end
+      {"\nx", "a\nx\r\n", {"a\nx"}},  // a lone LF is part of the line
+      {"a\n", "a\r\nb\r\nxa\nb", {"xa\nb"}},
+      {"ws-lab7",
+       "banner ws-lab7\r\nip - ws-lab7.corp\r\n",
+       {"banner ws-lab7", "ip - ws-lab7.corp"}},
+      {"WS", "ws\r\nWs\r\nWS", {"WS"}},  // case counts
+      {"ab", long_line + "\r\nq\r\nab", {long_line, "ab"}},
+      {"zz", long_line + "\r\nzz", {"zz"}},
+      {"ab", "\r\n\r\nab\r\n\r\n", {"ab"}},
+  };
+  for (const MatchCase& c : cases) {
+    for (const std::size_t size : kSizes) {
+      EXPECT_EQ(scan(c.content, size, [&](LineScanner& s) { return s.next_match(c.term); }),
+                c.lines)
+          << "term " << testing::PrintToString(c.term) << ", content "
+          << testing::PrintToString(c.content.substr(0, 40)) << ", size " << size;
+    }
+  }
+}
+
+TEST(LineScanner, ReadFailuresPassToTheCaller) {
+  struct Failing final : platform::InputFile {
+    std::size_t read(char*, std::size_t) override { throw Error("cannot read f: I/O error"); }
+  } file;
+  LineScanner scanner(file);
+  EXPECT_THROW(scanner.next_line(), Error);
+}
+
+}  // namespace
+}  // namespace tavo
