@@ -7,6 +7,7 @@
 #include "convert/cut.h"
 #include "lookup/lease_line.h"
 #include "lookup/line_scanner.h"
+#include "lookup/term.h"
 #include "platform/error.h"
 #include "platform/utf.h"
 
@@ -45,16 +46,17 @@ void lease_lookup(const platform::Services& services, const Convert& convert,
   if (words.size() < 3) throw Error("/dhcp: the search term is missing; " + std::string(kUsage));
   // A term that the files' encoding cannot hold occurs in no line; the files are read all the
   // same, so a missing one is still reported.
-  const std::optional<std::string> term = files.encode(words[2]);
+  const std::optional<std::string> encoded = files.encode(words[2]);
+  const Term term(encoded.value_or(std::string()));
 
   const auto index_file = files.open_read(words[1]);
   LineScanner index(*index_file);
   while (const auto name = index.next_line()) {
     if (name->empty()) continue;  // a blank line, often left at the end by editors
     const auto listed_file = files.open_read(files.decode(*name));
-    if (!term) continue;
+    if (!encoded) continue;
     LineScanner listing(*listed_file);
-    while (const auto line = listing.next_match(*term)) {
+    while (const auto line = listing.next_match(term)) {
       report_match(services, convert, files.decode(*line));
     }
   }

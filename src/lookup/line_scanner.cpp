@@ -2,6 +2,7 @@
 #include "lookup/line_scanner.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tavo {
 
@@ -20,12 +21,15 @@ bool LineScanner::fill() {
   if (at_end_) return false;
   // Keep the current line at the front, so the buffer holds no more than it and one block.
   if (begin_ > 0) {
-    buffer_.erase(0, begin_);
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
     end_ -= begin_;
     searched_ -= begin_;
     begin_ = 0;
   }
-  if (buffer_.size() < end_ + block_size_) buffer_.resize(end_ + block_size_);
+  // The buffer only grows, and by doubling, so a long line costs linear time.
+  if (buffer_.size() < end_ + block_size_) {
+    buffer_.resize(std::max(buffer_.size() * 2, end_ + block_size_));
+  }
   const std::size_t got = file_.read(buffer_.data() + end_, block_size_);
   if (got == 0) {
     at_end_ = true;
@@ -70,9 +74,10 @@ std::optional<std::string_view> LineScanner::next_line() {
   }
 }
 
-std::optional<std::string_view> LineScanner::next_match(std::string_view term) {
-  if (term.find(kCr) != kNone) return std::nullopt;
-  if (term.empty()) {
+std::optional<std::string_view> LineScanner::next_match(const Term& term) {
+  const std::string& bytes = term.bytes();
+  if (bytes.find(kCr) != kNone) return std::nullopt;
+  if (bytes.empty()) {
     while (const auto line = next_line()) {
       if (!line->empty()) return line;
     }
@@ -83,7 +88,7 @@ std::optional<std::string_view> LineScanner::next_match(std::string_view term) {
     if (!drop_line_feed()) return std::nullopt;
     const std::string_view held(buffer_.data(), end_);
     if (!hit) {
-      const std::size_t at = held.find(term, searched_);
+      const std::size_t at = term.find(held, searched_);
       if (at == kNone) {
         // Every whole line held is passed over; a hit may still begin in the last term-length
         // bytes.
@@ -92,7 +97,7 @@ std::optional<std::string_view> LineScanner::next_match(std::string_view term) {
           begin_ = last_cr + 1;
           after_cr_ = true;
         }
-        const std::size_t tail = end_ >= term.size() ? end_ - term.size() + 1 : 0;
+        const std::size_t tail = end_ >= bytes.size() ? end_ - bytes.size() + 1 : 0;
         searched_ = std::max(begin_, tail);
         if (!fill()) return std::nullopt;
         continue;
@@ -108,7 +113,7 @@ std::optional<std::string_view> LineScanner::next_match(std::string_view term) {
         }
       }
       hit = true;
-      searched_ = at + term.size();
+      searched_ = at + bytes.size();
     }
     const std::size_t line_end = held.find(kCr, searched_);
     if (line_end != kNone) return take_line(line_end);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "lookup/term.h"
 #include "platform/files.h"
 
 namespace tavo {
@@ -27,7 +28,7 @@ class LineScanner {
   // The next line that holds `term` wholly inside it, or nullopt at the end of the file; lines
   // before it are passed over. An empty term is held by every line that is not empty; a term
   // with a CR is held by no line.
-  std::optional<std::string_view> next_match(std::string_view term);
+  std::optional<std::string_view> next_match(const Term& term);
 
  private:
   // Reads one more block behind the held bytes; false at the end of the file.

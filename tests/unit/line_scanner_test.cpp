@@ -86,8 +86,8 @@ TEST(LineScanner, MatchesLieWhollyInsideOneLine) {
   };
   for (const MatchCase& c : cases) {
     for (const std::size_t size : kSizes) {
-      EXPECT_EQ(scan(c.content, size, [&](LineScanner& s) { return s.next_match(c.term); }),
-                c.lines)
+      const Term term(c.term);
+      EXPECT_EQ(scan(c.content, size, [&](LineScanner& s) { return s.next_match(term); }), c.lines)
           << "term " << testing::PrintToString(c.term) << ", content "
           << testing::PrintToString(c.content.substr(0, 40)) << ", size " << size;
     }
