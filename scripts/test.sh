@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, checks the formatting, builds every preset and runs every test:
-# native unit and program tests, the same under AddressSanitizer and UBSan, and tavo.exe
-# under Wine.
+# native unit and program tests, the same under AddressSanitizer and UBSan, tavo.exe under
+# Wine, and each fuzz target for a bounded time (FUZZ_SECONDS, default 60) from its seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,11 +9,13 @@ bash scripts/setup.sh
 status=0
 echo "== format"
 # shellcheck disable=SC2046
-clang-format --dry-run -Werror $(git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests tools -name '*.cpp' -o -name '*.h') || status=1
+clang-format --dry-run -Werror $(git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests tools bench fuzz -name '*.cpp' -o -name '*.h') || status=1
 for preset in native asan win32; do
   echo "== $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   ctest --preset "$preset" || status=1
 done
+echo "== fuzz"
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-60}" || status=1
 exit $status

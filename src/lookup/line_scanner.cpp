@@ -24,6 +24,7 @@ bool LineScanner::fill() {
     std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
     end_ -= begin_;
     searched_ -= begin_;
+    cr_free_ = cr_free_ > begin_ ? cr_free_ - begin_ : 0;
     begin_ = 0;
   }
   // The buffer only grows, and by doubling, so a long line costs linear time.
@@ -92,11 +93,15 @@ std::optional<std::string_view> LineScanner::next_match(const Term& term) {
       if (at == kNone) {
         // Every whole line held is passed over; a hit may still begin in the last term-length
         // bytes.
-        const std::size_t last_cr = held.rfind(kCr);
-        if (last_cr != kNone && last_cr >= begin_) {
-          begin_ = last_cr + 1;
+        // Only the bytes read since the last look can hold a CR, so a long line costs linear
+        // time.
+        const std::size_t fresh = std::max(begin_, cr_free_);
+        const std::size_t last_cr = held.substr(fresh).rfind(kCr);
+        if (last_cr != kNone) {
+          begin_ = fresh + last_cr + 1;
           after_cr_ = true;
         }
+        cr_free_ = end_;
         const std::size_t tail = end_ >= bytes.size() ? end_ - bytes.size() + 1 : 0;
         searched_ = std::max(begin_, tail);
         if (!fill()) return std::nullopt;

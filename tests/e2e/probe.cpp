@@ -243,6 +243,36 @@ std::wstring console_text() {
   return text;
 }
 
+// Starts a program with exactly `line` as its command line, as a script host would, and prints
+// its exit status and what it wrote on the console. The program inherits no handles, so a
+// message must find the console of its parent, which is a fresh one of this probe's.
+int run_line(std::wstring line) {
+  FreeConsole();
+  if (!AllocConsole()) fail("cannot make a console");
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    fail("cannot start the program");
+  }
+  CloseHandle(process.hThread);
+  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) fail("it did not end");
+  DWORD status = 0;
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hProcess);
+  std::printf("exit %lu\n", static_cast<unsigned long>(status));
+  write_out(console_text());
+  return 0;
+}
+
+// `text` followed by `unit` over and over, cut to `length` characters.
+std::wstring repeated(std::wstring text, const std::wstring& unit, std::size_t length) {
+  while (text.size() < length && !unit.empty()) text += unit;
+  text.resize(length);
+  return text;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -277,28 +307,9 @@ int wmain(int argc, wchar_t** argv) {
     CloseClipboard();
     return 0;
   }
-  if (verb == L"run" && argc == 3) {
-    // Starts a program with exactly this command line, as a script host would, and prints its
-    // exit status and what it wrote on the console. The program inherits no handles, so a
-    // message must find the console of its parent, which is a fresh one of this probe's.
-    std::wstring line = unescape(argv[2]);
-    FreeConsole();
-    if (!AllocConsole()) fail("cannot make a console");
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-      fail("cannot start the program");
-    }
-    CloseHandle(process.hThread);
-    if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) fail("it did not end");
-    DWORD status = 0;
-    GetExitCodeProcess(process.hProcess, &status);
-    CloseHandle(process.hProcess);
-    std::printf("exit %lu\n", static_cast<unsigned long>(status));
-    write_out(console_text());
-    return 0;
+  if (verb == L"run" && argc == 3) return run_line(unescape(argv[2]));
+  if (verb == L"run-long" && argc == 5) {
+    return run_line(repeated(unescape(argv[2]), argv[3], std::wcstoul(argv[4], nullptr, 10)));
   }
   if (verb == L"listen" && argc == 3) return listen(std::wcstoul(argv[2], nullptr, 10));
   HWND form = find_form();
@@ -328,6 +339,16 @@ int wmain(int argc, wchar_t** argv) {
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info)) fail("no thread info");
     write_out(name_of(form, info.hwndFocus));
+    return 0;
+  }
+  if (verb == L"paste-long" && argc == 5) {  // UNIT repeated COUNT times, then TAIL
+    const std::size_t count = std::wcstoul(argv[3], nullptr, 10);
+    put_clipboard(repeated(L"", argv[2], count * std::wcslen(argv[2])) + unescape(argv[4]));
+    SendMessageW(find_control(form, L"Text1"), WM_PASTE, 0, 0);
+    return 0;
+  }
+  if (verb == L"textlength" && argc == 3) {
+    write_out(std::to_wstring(SendMessageW(find_control(form, argv[2]), WM_GETTEXTLENGTH, 0, 0)));
     return 0;
   }
   if (verb == L"paste" && argc == 3) {

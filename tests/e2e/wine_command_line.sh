@@ -6,9 +6,7 @@ tavo=$1
 probe=$2
 source "$(dirname "$0")/wine_env.sh"
 source "$(dirname "$0")/cases.sh"
-
-cp "$tavo" "$c_drive/tavo.exe"
-mkdir -p "$c_drive/temp" "$c_drive/scripts" "$c_drive/leases"
+install_for_lookup "$c_drive/scripts"
 set_wine_temp 'C:\scripts'
 script=$c_drive/scripts/wmac.cmd
 

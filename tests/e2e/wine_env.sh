@@ -90,3 +90,9 @@ user_env() {
   line=$(wine_cmd reg query 'HKCU\Environment' /v "$1" | grep -E "^ +$1 +REG_SZ")
   if [ -z "$line" ]; then echo "(none)"; else printf '%s' "${line#*REG_SZ    }"; fi
 }
+
+# install_for_lookup [FOLDER...]: tavo.exe as C:\tavo.exe, with C:\temp, C:\leases and FOLDERs.
+install_for_lookup() {
+  cp "$tavo" "$c_drive/tavo.exe"
+  mkdir -p "$c_drive/temp" "$c_drive/leases" "$@"
+}

@@ -1,0 +1,73 @@
+// Fuzzes the line scanner against a plain reference, and the whole lookup over generated files.
+#include <string>
+#include <vector>
+
+#include "fakes/fake_platform.h"
+#include "frontend/form1.h"
+#include "fuzz_input.h"
+#include "lookup/line_scanner.h"
+#include "lookup/term.h"
+#include "platform/error.h"
+
+namespace {
+
+// The lines of `content` as the rules read them, the simple way.
+std::vector<std::string> reference_lines(const std::string& content) {
+  std::vector<std::string> lines;
+  std::string line;
+  bool pending = false;
+  for (std::size_t i = 0; i < content.size(); ++i) {
+    if (content[i] == '\r') {
+      lines.push_back(line);
+      line.clear();
+      pending = false;
+      if (i + 1 < content.size() && content[i + 1] == '\n') ++i;
+    } else {
+      line.push_back(content[i]);
+      pending = true;
+    }
+  }
+  if (pending) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  tavo::fuzz::Input input(data, size);
+  const std::size_t read_size = 1 + input.byte() % 16;
+  const std::string term = input.piece('\x01');
+  const std::string content = input.piece('\x02');
+  const std::string index = input.piece('\x02');
+
+  std::vector<std::string> expected;
+  if (term.find('\r') == std::string::npos) {
+    for (const std::string& line : reference_lines(content)) {
+      if (!line.empty() && line.find(term) != std::string::npos) expected.push_back(line);
+    }
+  }
+  tavo::fake::Recorder log;
+  tavo::fake::FakeFileSystem files(log);
+  files.files["f"] = content;
+  files.read_size = read_size;
+  const auto file = files.open_read(u"f");
+  tavo::LineScanner scanner(*file, read_size);
+  const tavo::Term searcher(term);
+  std::vector<std::string> found;
+  while (const auto line = scanner.next_match(searcher)) found.emplace_back(*line);
+  if (found != expected) tavo::fuzz::violated();
+
+  // The lookup itself, over an index that may name the listing, itself, or nothing at all.
+  tavo::fake::FakePlatform platform;
+  platform.files.files["idx"] = index;
+  platform.files.files["f"] = content;
+  platform.files.read_size = read_size;
+  tavo::Form1 form(platform.services);
+  std::u16string wert = u"/dhcp idx ";
+  for (const char c : term) wert.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+  try {
+    form.readdhcp(wert);
+  } catch (const tavo::Error&) {
+  }
+  return 0;
+}

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# tavo.exe under Wine on long and odd input and under faults: the longest command line, a 1 MB
+# paste, index files that name themselves, a folder or a device, a log that cannot be written
+# and a listed file that is gone. Each gives its status and message and loses nothing already
+# written.
+set -u
+tavo=$1
+probe=$2
+source "$(dirname "$0")/wine_env.sh"
+source "$(dirname "$0")/cases.sh"
+install_for_lookup
+# No script console may take the focus from the window here.
+set_wine_temp 'C:\no-such-folder'
+log=$c_drive/temp/findout.txt
+write_listing "$c_drive/leases/a.txt"
+lookup='C:\tavo.exe /dhcp C:\leases\index.txt lab7'
+index() { printf '%s\r\n' "$@" >"$c_drive/leases/index.txt"; }
+fails_with() {  # NAME MESSAGE-START: the last run ended with status 1 and that message
+  check_eq "$1: status" "exit 1" "$(head -1 <<<"$result")"
+  check_eq "$1: message" "tavo: $2" "$(sed -n 2p <<<"$result" | cut -c1-$((${#2} + 6)))"
+}
+
+# The longest command line Windows takes: 32,766 characters and the terminating zero.
+check_eq "32,767-character command line" "exit 0" \
+  "$(probe run-long 'C:\tavo.exe /:- ' '0A:' 32766)"
+check_eq "its whole result is on the clipboard" "32750" "$(probe clipboard | wc -c)"
+check_eq "and in the registry" "32750" "$(user_env TAVO | wc -c)"
+
+# A paste of 1 MB into the window: all of it arrives, and its last word is converted.
+start_tavo
+probe paste-long x 1048576 ' 00-1A-2B'
+check_eq "1 MB paste: all of it in Text1" "1048585" "$(probe textlength Text1)"
+check_eq "1 MB paste: the last word converted" "00:1a:2b" "$(probe gettext Text2)"
+probe click
+check_eq "1 MB paste: Close still ends it" "0" "$(wait_tavo_end)"
+
+# Index files that name themselves, a folder or a device.
+index 'C:\leases\index.txt'
+result=$(probe run "$lookup")
+check_eq "an index naming itself is searched like a listing" "exit 0" "$result"
+for target in 'C:\leases' NUL CON; do
+  index "$target"
+  result=$(probe run "$lookup")
+  fails_with "an index naming $target" "cannot open $target"
+done
+
+# A log that cannot be written (a folder stands in its place: tests run as root, for whom
+# Wine's read-only files stay writable): the match's summary is on the clipboard, and what
+# was there stays.
+index 'C:\leases\a.txt'
+rm -f "$log"
+mkdir "$log"
+printf 'old entry\r\n' >"$log/kept.txt"
+result=$(probe run "$lookup")
+fails_with "unwritable findout.txt" 'cannot open c:\temp\findout.txt'
+check_eq "unwritable findout.txt: what was there stays" "old entry" "$(tr -d '\r' <"$log/kept.txt")"
+check_eq "unwritable findout.txt: the summary is on the clipboard" "Hostname ws-lab7" \
+  "$(probe clipboard | head -1 | tr -d '\r')"
+check_eq "unwritable findout.txt: the conversion published TAVO" "3c-52-82-0f-1e-77" \
+  "$(user_env TAVO)"
+rm -rf "$log"
+
+# A listed file that is gone by its turn: what came before stays logged.
+index 'C:\leases\a.txt' 'C:\leases\gone.txt' 'C:\leases\a.txt'
+result=$(probe run "$lookup")
+fails_with "a listed file gone" 'cannot open C:\leases\gone.txt'
+check_eq "a listed file gone: the first listing's entries stay" "$(one_pass_log | od -c)" \
+  "$(dated_log "$log")"
+finish
