@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ ninja-build googletest libgtest-dev clang-format clang libclang-rt-14-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xdotool xclip x11-utils
+  wine wine32:i386 xvfb xdotool xclip x11-utils time
 )
 
 if [ "$(id -u)" -ne 0 ]; then
