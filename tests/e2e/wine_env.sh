@@ -39,9 +39,14 @@ probe() {
   return $rc
 }
 
-# start_tavo [ARGS...]: starts tavo.exe in the background and waits for its window.
+# start_tavo [ARGS...]: starts tavo.exe in the background and waits for its window. Its exit
+# status goes to a file, so that wait_tavo_end works in a command substitution too.
 start_tavo() {
-  wine "$tavo" "$@" >"$work/tavo.out" 2>&1 </dev/null &
+  rm -f "$work/tavo.status"
+  (
+    wine "$tavo" "$@" >"$work/tavo.out" 2>&1 </dev/null
+    echo $? >"$work/tavo.status"
+  ) &
   tavo_pid=$!
   probe wait >/dev/null
 }
@@ -49,10 +54,8 @@ start_tavo() {
 # wait_tavo_end: waits up to 15 s for tavo.exe to end; prints its exit status or "running".
 wait_tavo_end() {
   for _ in $(seq 150); do
-    if ! kill -0 "$tavo_pid" 2>/dev/null; then
-      wait "$tavo_pid"
-      echo $?
-      tavo_pid=
+    if [ -s "$work/tavo.status" ]; then
+      cat "$work/tavo.status"
       return
     fi
     sleep 0.1
