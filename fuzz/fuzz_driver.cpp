@@ -1,4 +1,5 @@
 // Fuzzes the command-line driver and the input box's routing against the recording platform.
+#include "convert/cut.h"
 #include "fakes/fake_platform.h"
 #include "frontend/driver.h"
 #include "frontend/form1.h"

@@ -13,6 +13,13 @@ namespace tavo {
 // empty separator does not cut: the whole text is the only piece.
 std::vector<std::u16string> cut(std::u16string_view text, std::u16string_view separator);
 
+// The words of a text: every single blank separates, so two blanks give an empty word between
+// them and a blank at either end an empty first or last word. Tabs stay inside a word. An empty
+// text has no words.
+inline std::vector<std::u16string> split_words(std::u16string_view text) {
+  return cut(text, u" ");
+}
+
 // True when `c` occurs anywhere in `text`.
 inline bool contains(std::u16string_view text, char16_t c) {
   return text.find(c) != std::u16string_view::npos;

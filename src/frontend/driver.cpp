@@ -4,6 +4,7 @@
 #include <array>
 
 #include "convert/cut.h"
+#include "convert/notation.h"
 #include "frontend/form1.h"
 
 namespace tavo {
@@ -17,22 +18,18 @@ struct Entry {
 
 // A conversion switch is a slash, the input notation's separator and the output's.
 constexpr std::array<Entry, 9> kSwitches{{
-    {u"/:.", {WordAction::kConvert, 4}},
-    {u"/.:", {WordAction::kConvert, 3}},
-    {u"/:-", {WordAction::kConvert, 1}},
-    {u"/-:", {WordAction::kConvert, 2}},
-    {u"/-.", {WordAction::kConvert, 6}},
-    {u"/.-", {WordAction::kConvert, 5}},
+    {u"/:.", {WordAction::kConvert, kColonToDot}},
+    {u"/.:", {WordAction::kConvert, kDotToColon}},
+    {u"/:-", {WordAction::kConvert, kColonToDash}},
+    {u"/-:", {WordAction::kConvert, kDashToColon}},
+    {u"/-.", {WordAction::kConvert, kDashToDot}},
+    {u"/.-", {WordAction::kConvert, kDotToDash}},
     {u"/dhcp", {WordAction::kLookup, 0}},
     {u"-s", {WordAction::kNothing, 0}},
     {u"", {WordAction::kHandOver, 0}},
 }};
 
 }  // namespace
-
-std::vector<std::u16string> split_words(std::u16string_view text) {
-  return cut(text, u" ");
-}
 
 Switch switch_of(std::u16string_view word) {
   for (const Entry& entry : kSwitches) {
@@ -70,7 +67,7 @@ void Form1::command_line_driver() {
   if (!acted) {
     const bool separator = contains(words.front(), u'-') || contains(words.front(), u':');
     if (!separator && words.size() == 1) {
-      const std::u16string result = hexconvert(words.front(), 7);
+      const std::u16string result = hexconvert(words.front(), kPairsToColon);
       window.set_text(platform::Control::kText2, result);
       services_.clipboard.clear();
       services_.clipboard.set_text(result);

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tavo {
 
@@ -20,11 +19,6 @@ struct Switch {
   WordAction action;
   std::int16_t start;  // the conversion mode, for kConvert
 };
-
-// The words of an argument text: every single blank separates, so two blanks give an empty word
-// between them and a blank at either end an empty first or last word. Tabs stay inside a word.
-// An empty text has no words.
-std::vector<std::u16string> split_words(std::u16string_view text);
 
 // The action of `word`, by the first switch that it equals exactly, case included.
 Switch switch_of(std::u16string_view word);

@@ -9,7 +9,7 @@
 namespace tavo {
 
 std::optional<Route> route_text1(std::u16string_view text) {
-  const std::vector<std::u16string> words = cut(text, u" ");
+  const std::vector<std::u16string> words = split_words(text);
   if (words.empty()) return std::nullopt;
   const std::u16string& last = words.back();
   const bool separator = contains(last, u'-') || contains(last, u':');

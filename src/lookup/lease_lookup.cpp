@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "convert/cut.h"
+#include "convert/notation.h"
 #include "lookup/lease_line.h"
 #include "lookup/line_scanner.h"
 #include "lookup/term.h"
@@ -23,7 +24,7 @@ void report_match(const platform::Services& services, const Convert& convert,
                   std::u16string_view line) {
   const std::optional<Lease> lease = parse_lease_line(line);
   if (!lease) return;
-  const std::u16string mac = trim(convert(lease->hardware, 1));
+  const std::u16string mac = trim(convert(lease->hardware, kColonToDash));
   services.clipboard.set_text(lease_summary(*lease, mac));
   const auto log = services.files.open_append(kLogFile);
   const std::u16string date = services.clock.date();
@@ -39,7 +40,7 @@ void lease_lookup(const platform::Services& services, const Convert& convert,
   platform::FileSystem& files = services.files;
   files.open_write(kWorkFile)->close();
 
-  const std::vector<std::u16string> words = cut(wert, u" ");
+  const std::vector<std::u16string> words = split_words(wert);
   if (words.size() < 2 || words[1].empty()) {
     throw Error("/dhcp: the index file name is missing; " + std::string(kUsage));
   }

@@ -92,9 +92,8 @@ std::optional<std::string_view> LineScanner::next_match(const Term& term) {
       const std::size_t at = term.find(held, searched_);
       if (at == kNone) {
         // Every whole line held is passed over; a hit may still begin in the last term-length
-        // bytes.
-        // Only the bytes read since the last look can hold a CR, so a long line costs linear
-        // time.
+        // bytes. Only the bytes read since the last look can hold a CR, so a long line costs
+        // linear time.
         const std::size_t fresh = std::max(begin_, cr_free_);
         const std::size_t last_cr = held.substr(fresh).rfind(kCr);
         if (last_cr != kNone) {

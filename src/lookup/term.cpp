@@ -42,10 +42,9 @@ Term::Term(std::string bytes) : bytes_(std::move(bytes)) {
 
 std::size_t Term::find(std::string_view text, std::size_t from) const {
   const std::size_t size = bytes_.size();
-  if (from > text.size() || text.size() - from < size) {
-    return size == 0 && from <= text.size() ? from : std::string_view::npos;
-  }
+  if (from > text.size()) return std::string_view::npos;
   if (size == 0) return from;
+  if (text.size() - from < size) return std::string_view::npos;
   const char wanted = bytes_[rare_];
   const std::size_t last_start = text.size() - size;  // the last place a match can begin
   std::size_t at = from + rare_;                      // where memchr looks next

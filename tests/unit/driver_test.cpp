@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "convert/cut.h"
 #include "convert/notation.h"
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"

@@ -75,13 +75,11 @@ void run_tool(const std::vector<std::string>& command, const std::string& input)
 }  // namespace
 
 void DesktopClipboard::clear() {
-  held_.clear();
   const auto command = clipboard_command(true);
   if (!command.empty()) run_tool(command, "");
 }
 
 void DesktopClipboard::set_text(std::u16string_view text) {
-  held_ = text;
   const auto command = clipboard_command(false);
   if (!command.empty()) run_tool(command, to_utf8(text));
 }

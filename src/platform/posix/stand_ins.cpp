@@ -158,20 +158,17 @@ class PosixTextFile final : public TextFile {
 
 std::string to_posix_path(std::u16string_view path) {
   constexpr std::u16string_view kTemp = u"c:\\temp";
+  std::string out;
   if (path.size() >= kTemp.size() &&
       same_ignoring_case(to_utf8(path.substr(0, kTemp.size())), to_utf8(kTemp)) &&
       (path.size() == kTemp.size() || path[kTemp.size()] == u'\\')) {
-    std::string out = temporary_folder() + to_utf8(path.substr(kTemp.size()));
-    for (char& c : out) {
-      if (c == '\\') c = '/';
-    }
-    return out;
-  }
-  if (path.size() >= 2 && path[1] == u':' &&
-      ((path[0] >= u'a' && path[0] <= u'z') || (path[0] >= u'A' && path[0] <= u'Z'))) {
+    out = temporary_folder();
+    path.remove_prefix(kTemp.size());
+  } else if (path.size() >= 2 && path[1] == u':' &&
+             ((path[0] >= u'a' && path[0] <= u'z') || (path[0] >= u'A' && path[0] <= u'Z'))) {
     path.remove_prefix(2);
   }
-  std::string out = to_utf8(path);
+  out += to_utf8(path);
   for (char& c : out) {
     if (c == '\\') c = '/';
   }

@@ -74,7 +74,7 @@ class PosixFileSystem final : public FileSystem {
   std::optional<std::string> encode(std::u16string_view text) const override;
 };
 
-// The locale's date and time (LC_TIME), as strftime's %x and %X write them.
+// The locale's (LC_TIME) date format, its year always in four digits, and its time format.
 class PosixClock final : public Clock {
  public:
   std::u16string date() override;
