@@ -5,7 +5,7 @@
 #include "frontend/form1.h"
 #include "frontend/routing.h"
 #include "fuzz_input.h"
-#include "platform/error.h"
+#include "base/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   tavo::fuzz::Input input(data, size);

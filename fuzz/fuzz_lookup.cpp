@@ -7,7 +7,7 @@
 #include "fuzz_input.h"
 #include "lookup/line_scanner.h"
 #include "lookup/term.h"
-#include "platform/error.h"
+#include "base/error.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "convert/batch_line.h"
 #include "convert/notation.h"
-#include "platform/error.h"
+#include "base/error.h"
 
 namespace tavo {
 

@@ -9,7 +9,7 @@
 #include "lookup/lease_line.h"
 #include "lookup/line_scanner.h"
 #include "lookup/term.h"
-#include "platform/error.h"
+#include "base/error.h"
 #include "platform/utf.h"
 
 namespace tavo {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/error.h"
+#include "base/error.h"
 
 namespace tavo::platform {
 

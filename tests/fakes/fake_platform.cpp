@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/error.h"
+#include "base/error.h"
 #include "platform/utf.h"
 
 namespace tavo::fake {

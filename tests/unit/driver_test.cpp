@@ -7,7 +7,7 @@
 #include "convert/notation.h"
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"
-#include "platform/error.h"
+#include "base/error.h"
 #include "platform/utf.h"
 
 namespace tavo {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
-#include "platform/error.h"
+#include "base/error.h"
 
 namespace tavo {
 namespace {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/error.h"
+#include "base/error.h"
 
 namespace tavo::platform::posix {
 namespace {

@@ -6,7 +6,7 @@
 #include <exception>
 #include <iostream>
 
-#include "platform/error.h"
+#include "base/error.h"
 #include "platform/utf.h"
 
 namespace tavo::platform::posix {

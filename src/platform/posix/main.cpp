@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "frontend/form1.h"
-#include "platform/error.h"
+#include "base/error.h"
 #include "platform/posix/desktop_clipboard.h"
 #include "platform/posix/headless_window.h"
 #include "platform/posix/stand_ins.h"

@@ -16,7 +16,7 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/error.h"
+#include "base/error.h"
 #include "platform/utf.h"
 
 extern char** environ;

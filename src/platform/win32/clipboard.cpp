@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/error.h"
+#include "base/error.h"
 
 namespace tavo::platform::win32 {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "frontend/form1.h"
-#include "platform/error.h"
+#include "base/error.h"
 #include "platform/win32/clipboard.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/system_services.h"

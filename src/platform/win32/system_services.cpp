@@ -1,7 +1,7 @@
 // The Win32 environment, version, registry, broadcast, files and program start.
 #include "platform/win32/system_services.h"
 
-#include "platform/error.h"
+#include "base/error.h"
 
 namespace tavo::platform::win32 {
 
