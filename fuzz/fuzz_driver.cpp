@@ -1,11 +1,11 @@
 // Fuzzes the command-line driver and the input box's routing against the recording platform.
+#include "base/error.h"
 #include "convert/cut.h"
 #include "fakes/fake_platform.h"
 #include "frontend/driver.h"
 #include "frontend/form1.h"
 #include "frontend/routing.h"
 #include "fuzz_input.h"
-#include "base/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   tavo::fuzz::Input input(data, size);

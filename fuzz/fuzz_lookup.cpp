@@ -2,12 +2,12 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"
 #include "fuzz_input.h"
 #include "lookup/line_scanner.h"
 #include "lookup/term.h"
-#include "base/error.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <optional>
 
+#include "base/error.h"
 #include "convert/batch_line.h"
 #include "convert/notation.h"
-#include "base/error.h"
 
 namespace tavo {
 

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error.h"
 #include "convert/cut.h"
 #include "convert/notation.h"
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"
-#include "base/error.h"
 #include "platform/utf.h"
 
 namespace tavo {

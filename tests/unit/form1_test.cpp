@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_platform.h"
 #include "base/error.h"
+#include "fakes/fake_platform.h"
 #include "platform/utf.h"
 
 namespace tavo {

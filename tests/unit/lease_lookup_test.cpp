@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error.h"
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"
-#include "base/error.h"
 #include "platform/utf.h"
 
 namespace tavo {

@@ -2,8 +2,8 @@
 #include <clocale>
 #include <iostream>
 
-#include "frontend/form1.h"
 #include "base/error.h"
+#include "frontend/form1.h"
 #include "platform/posix/desktop_clipboard.h"
 #include "platform/posix/headless_window.h"
 #include "platform/posix/stand_ins.h"
