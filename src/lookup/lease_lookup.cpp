@@ -4,12 +4,12 @@
 #include <optional>
 #include <vector>
 
+#include "base/error.h"
 #include "convert/cut.h"
 #include "convert/notation.h"
 #include "lookup/lease_line.h"
 #include "lookup/line_scanner.h"
 #include "lookup/term.h"
-#include "base/error.h"
 #include "platform/utf.h"
 
 namespace tavo {
@@ -48,7 +48,7 @@ void lease_lookup(const platform::Services& services, const Convert& convert,
   // A term that the files' encoding cannot hold occurs in no line; the files are read all the
   // same, so a missing one is still reported.
   const std::optional<std::string> encoded = files.encode(words[2]);
-  const Term term(encoded.value_or(std::string()));
+  const Term term(encoded.value_or(std::string()), files.lead_bytes());
 
   const auto index_file = files.open_read(words[1]);
   LineScanner index(*index_file);

@@ -25,6 +25,7 @@ bool LineScanner::fill() {
     end_ -= begin_;
     searched_ -= begin_;
     cr_free_ = cr_free_ > begin_ ? cr_free_ - begin_ : 0;
+    walked_ = walked_ > begin_ ? walked_ - begin_ : 0;
     begin_ = 0;
   }
   // The buffer only grows, and by doubling, so a long line costs linear time.
@@ -113,6 +114,16 @@ std::optional<std::string_view> LineScanner::next_match(const Term& term) {
         if (begin_ < end_ && held[begin_] == kLf) ++begin_;
         if (at < begin_) {  // the hit began with the LF of a line end
           searched_ = begin_;
+          continue;
+        }
+      }
+      if (term.multibyte()) {
+        // A hit that begins on the second byte of a two-byte character is none. Characters
+        // are counted from the line's start, or from where the last look left off.
+        if (walked_ < begin_ || walked_ > at) walked_ = begin_;
+        walked_ = term.character_start(held, walked_, at);
+        if (walked_ != at) {
+          searched_ = at + 1;
           continue;
         }
       }

@@ -45,6 +45,7 @@ class LineScanner {
   std::size_t end_ = 0;       // the end of the bytes read
   std::size_t searched_ = 0;  // no line end, or no start of a hit, lies in [begin_, searched_)
   std::size_t cr_free_ = 0;   // no CR lies in [begin_, cr_free_) while no hit was found
+  std::size_t walked_ = 0;    // a character begins here, when begin_ <= walked_
   bool after_cr_ = false;     // the previous line ended at a CR that was the last byte read
   bool at_end_ = false;
 };

@@ -31,7 +31,9 @@ constexpr std::size_t kBytesPerMiss = 1024;
 
 }  // namespace
 
-Term::Term(std::string bytes) : bytes_(std::move(bytes)) {
+Term::Term(std::string bytes, const platform::LeadBytes& lead)
+    : bytes_(std::move(bytes)), lead_(lead) {
+  for (const bool marked : lead_) multibyte_ = multibyte_ || marked;
   for (std::size_t i = 0; i < bytes_.size(); ++i) {
     if (commonness(static_cast<unsigned char>(bytes_[i])) <
         commonness(static_cast<unsigned char>(bytes_[rare_]))) {
@@ -61,6 +63,13 @@ std::size_t Term::find(std::string_view text, std::size_t from) const {
     }
   }
   return std::string_view::npos;
+}
+
+std::size_t Term::character_start(std::string_view text, std::size_t from, std::size_t at) const {
+  if (!multibyte_) return at;
+  std::size_t place = from;
+  while (place < at) place += lead_[static_cast<unsigned char>(text[place])] ? 2u : 1u;
+  return place;
 }
 
 }  // namespace tavo

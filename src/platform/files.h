@@ -1,6 +1,7 @@
 // Text files by Windows-style path, each open one owned by the caller alone.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <initializer_list>
 #include <memory>
@@ -32,6 +33,11 @@ class InputFile {
   virtual std::size_t read(char* buffer, std::size_t size) = 0;
 };
 
+// The bytes that begin a two-byte character of a double-byte code page (932, 936, 949, 950).
+// None are marked on a single-byte code page, nor on UTF-8, where no character begins inside
+// another.
+using LeadBytes = std::array<bool, 256>;
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -47,6 +53,8 @@ class FileSystem {
   // The bytes of `text` in the system's 8-bit encoding, or nullopt when the encoding cannot hold
   // it exactly.
   virtual std::optional<std::string> encode(std::u16string_view text) const = 0;
+  // The lead bytes of the system's 8-bit encoding.
+  virtual LeadBytes lead_bytes() const = 0;
   // Throws tavo::Error when there is no such file or it cannot be deleted.
   virtual void remove(std::u16string_view path) = 0;
   // Opens for appending, creating the file when missing; throws tavo::Error when it cannot.

@@ -141,7 +141,9 @@ class FakeFileSystem final : public platform::FileSystem {
   std::unique_ptr<platform::TextFile> open_write(std::u16string_view path) override;
   std::u16string decode(std::string_view bytes) const override;
   std::optional<std::string> encode(std::u16string_view text) const override;
+  platform::LeadBytes lead_bytes() const override { return lead; }
   std::map<std::string, std::string> files;
+  platform::LeadBytes lead{};
   std::size_t read_size = 5;
 
  private:

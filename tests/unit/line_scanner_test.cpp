@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_platform.h"
 #include "base/error.h"
+#include "fakes/fake_platform.h"
 
 namespace tavo {
 namespace {
@@ -87,6 +87,39 @@ TEST(LineScanner, MatchesLieWhollyInsideOneLine) {
   for (const MatchCase& c : cases) {
     for (const std::size_t size : kSizes) {
       const Term term(c.term);
+      EXPECT_EQ(scan(c.content, size, [&](LineScanner& s) { return s.next_match(term); }), c.lines)
+          << "term " << testing::PrintToString(c.term) << ", content "
+          << testing::PrintToString(c.content.substr(0, 40)) << ", size " << size;
+    }
+  }
+}
+
+// Shift-JIS (code page 932): 0x81-0x9F and 0xE0-0xFC begin a two-byte character whose second
+// byte may be any of 0x40-0xFC, ASCII letters among them.
+platform::LeadBytes shift_jis() {
+  platform::LeadBytes lead{};
+  for (unsigned byte = 0x81; byte <= 0xFC; ++byte) lead[byte] = byte <= 0x9F || byte >= 0xE0;
+  return lead;
+}
+
+TEST(LineScanner, OnDoubleByteCodePagesAMatchBeginsOnACharacter) {
+  const std::string lead = "\x83";
+  const std::string kana_a = lead + "A";                    // its second byte is that of "A"
+  const std::string long_kana = std::string(3000, '\x82');  // 1500 two-byte characters
+  const MatchCase cases[] = {
+      {"AB", kana_a + "B\r\n", {}},                // "AB" from a second byte on
+      {"AB", kana_a + "AB\r\n", {kana_a + "AB"}},  // and again on a character
+      {"AB", "x" + kana_a + "B\r\nAB", {"AB"}},
+      {"AB", lead + lead + "AB\r\n", {lead + lead + "AB"}},  // 83 83 is one character
+      {"AB", lead + lead + lead + "AB\r\n", {}},             // and then 83 41 is another
+      {kana_a, "A" + kana_a + "\r\n", {"A" + kana_a}},
+      {"AB", lead + "\r\nAB", {"AB"}},  // a lead byte cut off by the line end
+      {"AB", long_kana + lead + "AB", {}},
+      {"AB", long_kana + lead + "AAB", {long_kana + lead + "AAB"}},
+  };
+  for (const MatchCase& c : cases) {
+    for (const std::size_t size : kSizes) {
+      const Term term(c.term, shift_jis());
       EXPECT_EQ(scan(c.content, size, [&](LineScanner& s) { return s.next_match(term); }), c.lines)
           << "term " << testing::PrintToString(c.term) << ", content "
           << testing::PrintToString(c.content.substr(0, 40)) << ", size " << size;

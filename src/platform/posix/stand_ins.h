@@ -72,6 +72,8 @@ class PosixFileSystem final : public FileSystem {
   std::unique_ptr<TextFile> open_write(std::u16string_view path) override;
   std::u16string decode(std::string_view bytes) const override;
   std::optional<std::string> encode(std::u16string_view text) const override;
+  // None: UTF-8 has no two-byte characters of that kind.
+  LeadBytes lead_bytes() const override { return {}; }
 };
 
 // The locale's (LC_TIME) date format, its year always in four digits, and its time format.

@@ -1,9 +1,8 @@
 // The Win32 clipboard.
 #include "platform/win32/clipboard.h"
 
-#include <cstring>
-
 #include "base/error.h"
+#include "platform/win32/api.h"
 
 namespace tavo::platform::win32 {
 
@@ -29,18 +28,10 @@ void Win32Clipboard::clear() {
 
 void Win32Clipboard::set_text(std::u16string_view text) {
   OpenClipboardScope open(owner_);
-  const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  UINT format = 0;
+  HGLOBAL memory = api::clipboard_text(text, format);
   if (memory == nullptr) throw Error("out of memory for the clipboard text");
-  if (void* target = GlobalLock(memory)) {
-    std::memcpy(target, text.data(), text.size() * sizeof(char16_t));
-    static_cast<char16_t*>(target)[text.size()] = u'\0';
-    GlobalUnlock(memory);
-  } else {
-    GlobalFree(memory);
-    throw Error("out of memory for the clipboard text");
-  }
-  if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
+  if (SetClipboardData(format, memory) == nullptr) {
     GlobalFree(memory);
     throw Error("cannot put the text on the clipboard");
   }

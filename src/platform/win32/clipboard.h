@@ -12,7 +12,8 @@ class Win32Clipboard final : public Clipboard {
   // `owner` becomes the clipboard owner when it is cleared.
   explicit Win32Clipboard(HWND owner) : owner_(owner) {}
   void clear() override;
-  // Puts the text as CF_UNICODETEXT; the system offers CF_TEXT from it.
+  // Puts the text as CF_UNICODETEXT on the NT family, where the system offers CF_TEXT from it,
+  // and as CF_TEXT in the ANSI code page on the 9x family.
   void set_text(std::u16string_view text) override;
 
  private:

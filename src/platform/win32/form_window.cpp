@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/error.h"
+#include "platform/win32/api.h"
 
 namespace tavo::platform::win32 {
 
@@ -28,9 +29,6 @@ bool clipboard_open_here() {
 std::wstring to_wide(std::u16string_view text) {
   return std::wstring(text.begin(), text.end());
 }
-std::u16string from_wide(std::wstring_view text) {
-  return std::u16string(text.begin(), text.end());
-}
 
 }  // namespace
 
@@ -42,30 +40,20 @@ FormWindow::FormWindow(HINSTANCE instance) {
   }
   font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
-  WNDCLASSEXW form_class{};
-  form_class.cbSize = sizeof form_class;
-  form_class.lpfnWndProc = &FormWindow::window_proc;
-  form_class.hInstance = instance;
-  // Loaded at its own size (96 x 21); the system scales it where it draws it.
-  form_class.hIcon = static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
-  form_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-  form_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  form_class.lpszClassName = kClassName;
-  if (RegisterClassExW(&form_class) == 0) throw Error("cannot register the window class");
+  if (!api::register_class(instance, kClassName, &FormWindow::window_proc, kIconId,
+                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) {
+    throw Error("cannot register the window class");
+  }
 
   RECT frame{0, 0, to_pixels_x(kClientWidth), to_pixels_y(kClientHeight)};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
-  form_ = CreateWindowExW(0, kClassName, kCaption, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                          frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                          instance, this);
+  form_ = api::create_window(0, kClassName, kCaption, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                             instance, this);
   if (form_ == nullptr) throw Error("cannot create the window");
   if (HDC surface = GetDC(form_)) {
     const HGDIOBJ previous = SelectObject(surface, font_);
-    TEXTMETRICW metrics{};
-    if (GetTextMetricsW(surface, &metrics)) {
-      line_height_ = metrics.tmHeight + metrics.tmExternalLeading;
-    }
+    if (const auto height = api::line_height(surface)) line_height_ = *height;
     SelectObject(surface, previous);
     ReleaseDC(form_, surface);
   }
@@ -87,8 +75,8 @@ void FormWindow::create_controls(HINSTANCE instance) {
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, kCommand1Id,
                            kLeft, 1440, kWidth, 255);
   // No length limit beyond the control's own maximum.
-  SendMessageW(text1_, EM_SETLIMITTEXT, 0, 0);
-  SendMessageW(text2_, EM_SETLIMITTEXT, 0, 0);
+  api::messages().send(text1_, EM_SETLIMITTEXT, 0, 0);
+  api::messages().send(text2_, EM_SETLIMITTEXT, 0, 0);
   last_focus_ = text1_;
 }
 
@@ -96,11 +84,11 @@ HWND FormWindow::create_child(HINSTANCE instance, const wchar_t* kind, const wch
                               DWORD style, DWORD ex_style, int id, int left, int top, int width,
                               int height) {
   HWND child =
-      CreateWindowExW(ex_style, kind, caption, style, to_pixels_x(left), to_pixels_y(top),
-                      to_pixels_x(width), to_pixels_y(height), form_,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+      api::create_window(ex_style, kind, caption, style, to_pixels_x(left), to_pixels_y(top),
+                         to_pixels_x(width), to_pixels_y(height), form_,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (child == nullptr) throw Error("cannot create a control of the window");
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  api::messages().send(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   return child;
 }
 
@@ -126,8 +114,7 @@ void FormWindow::show() {
 }
 
 void FormWindow::set_text(Control control_id, std::u16string_view text) {
-  const std::wstring wide = to_wide(text);
-  const BOOL done = SetWindowTextW(control(control_id), wide.c_str());
+  const bool done = api::set_window_text(control(control_id), text);
   if (std::exception_ptr failure = std::exchange(pending_failure_, nullptr)) {
     std::rethrow_exception(failure);
   }
@@ -135,13 +122,7 @@ void FormWindow::set_text(Control control_id, std::u16string_view text) {
 }
 
 std::u16string FormWindow::text(Control control_id) const {
-  HWND box = control(control_id);
-  const int length = GetWindowTextLengthW(box);
-  if (length <= 0) return {};
-  std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(box, buffer.data(), length + 1);
-  buffer.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return from_wide(buffer);
+  return api::window_text(control(control_id));
 }
 
 void FormWindow::set_focus(Control control_id) {
@@ -151,18 +132,23 @@ void FormWindow::set_focus(Control control_id) {
 }
 
 void FormWindow::select(Control control_id, std::size_t start, std::size_t length) {
-  SendMessageW(control(control_id), EM_SETSEL, static_cast<WPARAM>(start),
-               static_cast<LPARAM>(start + length));
+  // The edit box counts in its own units: bytes of the ANSI code page on the 9x family.
+  const std::u16string all = text(control_id);
+  api::messages().send(control(control_id), EM_SETSEL,
+                       static_cast<WPARAM>(api::edit_position(all, start)),
+                       static_cast<LPARAM>(api::edit_position(all, start + length)));
 }
 
 std::u16string FormWindow::selected_text(Control control_id) const {
   DWORD start = 0;
   DWORD end = 0;
-  SendMessageW(control(control_id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-               reinterpret_cast<LPARAM>(&end));
+  api::messages().send(control(control_id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                       reinterpret_cast<LPARAM>(&end));
   const std::u16string all = text(control_id);
-  if (start >= all.size() || end <= start) return {};
-  return all.substr(start, end - start);
+  const std::size_t first = api::text_units(all, start);
+  const std::size_t last = api::text_units(all, end);
+  if (first >= all.size() || last <= first) return {};
+  return all.substr(first, last - first);
 }
 
 void FormWindow::print_line(std::u16string_view line) {
@@ -186,6 +172,7 @@ void FormWindow::paint() {
   SetTextColor(surface, GetSysColor(COLOR_WINDOWTEXT));
   int top = 0;
   for (const std::wstring& line : printed_) {
+    // TextOutW is one of the few W functions that 95, 98 and ME implement.
     TextOutW(surface, 0, top, line.c_str(), static_cast<int>(line.size()));
     top += line_height_;
   }
@@ -196,12 +183,13 @@ void FormWindow::paint() {
 void FormWindow::run_event_loop() {
   MSG message{};
   for (;;) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    const MessageCalls& calls = api::messages();
+    const BOOL got = calls.get(&message, nullptr, 0, 0);
     if (got == 0) end_program();  // WM_QUIT: the window is gone
     if (got == -1) continue;
-    if (!IsDialogMessageW(form_, &message)) {
+    if (!calls.is_dialog_message(form_, &message)) {
       TranslateMessage(&message);
-      DispatchMessageW(&message);
+      calls.dispatch(&message);
     }
     // A failure of a handler that the user's action started has nobody to go to.
     pending_failure_ = nullptr;
@@ -223,13 +211,12 @@ void FormWindow::call_handler(void (WindowEvents::*handler)()) {
 
 LRESULT CALLBACK FormWindow::window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-    auto* self = static_cast<FormWindow*>(create->lpCreateParams);
+    auto* self = static_cast<FormWindow*>(api::creation_parameter(lparam));
     self->form_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    api::messages().set_long(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+  auto* self = reinterpret_cast<FormWindow*>(api::messages().get_long(window, GWLP_USERDATA));
+  if (self == nullptr) return api::messages().default_procedure(window, message, wparam, lparam);
   return self->handle_message(message, wparam, lparam);
 }
 
@@ -240,7 +227,7 @@ LRESULT FormWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         // An edit box reports a paste while it still holds the clipboard, which the handler
         // must write; the handler then runs as soon as the paste is done.
         if (clipboard_open_here()) {
-          PostMessageW(form_, kDeferredChange, 0, 0);
+          api::messages().post(form_, kDeferredChange, 0, 0);
         } else {
           call_handler(&WindowEvents::text1_changed);
         }
@@ -265,7 +252,7 @@ LRESULT FormWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       PostQuitMessage(0);
       return 0;
     default:
-      return DefWindowProcW(form_, message, wparam, lparam);
+      return api::messages().default_procedure(form_, message, wparam, lparam);
   }
 }
 

@@ -4,8 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "frontend/form1.h"
 #include "base/error.h"
+#include "frontend/form1.h"
+#include "platform/win32/api.h"
 #include "platform/win32/clipboard.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/system_services.h"
@@ -20,13 +21,13 @@ void report(const std::string& message) {
   bool own_handle = false;
   if (target == nullptr || target == INVALID_HANDLE_VALUE) {
     using AttachConsoleFn = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    HMODULE kernel = tavo::platform::win32::api::module_handle(L"kernel32.dll");
     auto attach = kernel == nullptr ? nullptr
                                     : reinterpret_cast<AttachConsoleFn>(reinterpret_cast<void*>(
                                           GetProcAddress(kernel, "AttachConsole")));
     if (attach == nullptr || !attach(static_cast<DWORD>(-1))) return;  // ATTACH_PARENT_PROCESS
-    target = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
+    target = tavo::platform::win32::api::create_file(u"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE,
+                                                     OPEN_EXISTING);
     if (target == INVALID_HANDLE_VALUE) return;
     own_handle = true;
   }
@@ -37,7 +38,9 @@ void report(const std::string& message) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+// The ANSI entry, which the C runtime of both families can start; the argument text is read
+// from the system by Win32CommandLine, not from here.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   try {
     namespace win32 = tavo::platform::win32;
     win32::FormWindow window(instance);

@@ -7,10 +7,6 @@ namespace tavo::platform::win32 {
 
 namespace {
 
-std::wstring to_wide(std::u16string_view text) {
-  return std::wstring(text.begin(), text.end());
-}
-
 std::string narrow_for_message(std::u16string_view text) {
   std::string out;
   for (const char16_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
@@ -80,52 +76,23 @@ class Win32InputFile final : public InputFile {
   std::string name_;
 };
 
-std::unique_ptr<TextFile> open_for_writing(std::u16string_view path, DWORD access,
-                                           DWORD disposition) {
-  const std::wstring target = to_wide(path);
-  HANDLE handle = CreateFileW(target.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+std::unique_ptr<TextFile> opened_for_writing(std::u16string_view path, HANDLE handle) {
   if (handle == INVALID_HANDLE_VALUE) {
     throw Error("cannot open " + narrow_for_message(path) + ": " + describe(GetLastError()));
   }
   return std::make_unique<Win32TextFile>(handle, narrow_for_message(path));
 }
 
-// A date or time text from GetDateFormatW or GetTimeFormatW.
-template <typename Format>
-std::u16string formatted(Format format, const char* what) {
-  wchar_t text[128] = {};
-  const int length = format(text, static_cast<int>(sizeof text / sizeof text[0]));
-  if (length <= 0)
-    throw Error(std::string("cannot read the ") + what + ": " + describe(GetLastError()));
-  return std::u16string(text, text + length - 1);  // without the terminating zero
+// A date or time text, or the failure to read it.
+std::u16string formatted(const std::optional<std::u16string>& text, const char* what) {
+  if (!text) throw Error(std::string("cannot read the ") + what + ": " + describe(GetLastError()));
+  return *text;
 }
 
 }  // namespace
 
-std::optional<std::string> to_ansi(std::u16string_view text) {
-  if (text.empty()) return std::string();
-  if (text.find(u'\0') != std::u16string_view::npos) return std::nullopt;
-  const std::wstring wide = to_wide(text);
-  BOOL lossy = FALSE;
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                       static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
-  if (size <= 0 || lossy) return std::nullopt;
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                      out.data(), size, nullptr, &lossy);
-  if (lossy) return std::nullopt;
-  return out;
-}
-
 std::u16string Win32Environment::get(std::u16string_view name) const {
-  const std::wstring key = to_wide(name);
-  const DWORD needed = GetEnvironmentVariableW(key.c_str(), nullptr, 0);
-  if (needed == 0) return {};
-  std::wstring value(needed, L'\0');
-  const DWORD length = GetEnvironmentVariableW(key.c_str(), value.data(), needed);
-  value.resize(length < needed ? length : 0);
-  return std::u16string(value.begin(), value.end());
+  return api::environment_variable(name);
 }
 
 bool Win32Environment::set(std::u16string_view name, std::u16string_view value) {
@@ -136,11 +103,7 @@ bool Win32Environment::set(std::u16string_view name, std::u16string_view value) 
 }
 
 std::uint32_t Win32System::platform_id() const {
-  OSVERSIONINFOA version{};
-  static_assert(sizeof version == 148);
-  version.dwOSVersionInfoSize = sizeof version;
-  if (!GetVersionExA(&version)) return 0;
-  return version.dwPlatformId;
+  return api::platform_id();
 }
 
 long Win32Registry::create_key(std::uint32_t root, std::u16string_view path, Key& key) {
@@ -179,24 +142,23 @@ void Win32Messages::broadcast_setting_change(std::u16string_view section, std::i
 }
 
 void Win32FileSystem::remove(std::u16string_view path) {
-  const std::wstring target = to_wide(path);
-  if (!DeleteFileW(target.c_str())) {
+  if (!api::delete_file(path)) {
     throw Error("cannot delete " + narrow_for_message(path) + ": " + describe(GetLastError()));
   }
 }
 
 std::unique_ptr<TextFile> Win32FileSystem::open_append(std::u16string_view path) {
-  return open_for_writing(path, FILE_APPEND_DATA, OPEN_ALWAYS);
+  return opened_for_writing(path, api::open_append(path));
 }
 
 std::unique_ptr<TextFile> Win32FileSystem::open_write(std::u16string_view path) {
-  return open_for_writing(path, GENERIC_WRITE, CREATE_ALWAYS);
+  return opened_for_writing(path,
+                            api::create_file(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS));
 }
 
 std::unique_ptr<InputFile> Win32FileSystem::open_read(std::u16string_view path) {
-  const std::wstring target = to_wide(path);
-  HANDLE handle = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle =
+      api::create_file(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
   if (handle == INVALID_HANDLE_VALUE) {
     throw Error("cannot open " + narrow_for_message(path) + ": " + describe(GetLastError()));
   }
@@ -209,29 +171,24 @@ std::unique_ptr<InputFile> Win32FileSystem::open_read(std::u16string_view path) 
 }
 
 std::u16string Win32FileSystem::decode(std::string_view bytes) const {
-  if (bytes.empty()) return {};
-  const int size = static_cast<int>(bytes.size());
-  const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-  if (length <= 0) return std::u16string(bytes.size(), u'\uFFFD');
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
-  return std::u16string(wide.begin(), wide.end());
+  return from_ansi(bytes);
+}
+
+LeadBytes Win32FileSystem::lead_bytes() const {
+  LeadBytes lead{};
+  const UINT code_page = GetACP();
+  for (unsigned byte = 0x80; byte < 0x100; ++byte) {
+    lead[byte] = IsDBCSLeadByteEx(code_page, static_cast<BYTE>(byte)) != FALSE;
+  }
+  return lead;
 }
 
 std::u16string Win32Clock::date() {
-  return formatted(
-      [](wchar_t* text, int size) {
-        return GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text, size);
-      },
-      "date");
+  return formatted(api::short_date(), "date");
 }
 
 std::u16string Win32Clock::time() {
-  return formatted(
-      [](wchar_t* text, int size) {
-        return GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, text, size);
-      },
-      "time");
+  return formatted(api::time_of_day(), "time");
 }
 
 std::u16string argument_text_of(std::u16string_view command_line) {
@@ -248,25 +205,17 @@ std::u16string argument_text_of(std::u16string_view command_line) {
 }
 
 Win32CommandLine::Win32CommandLine() {
-  const wchar_t* line = GetCommandLineW();
-  const std::wstring_view wide = line != nullptr ? std::wstring_view(line) : std::wstring_view();
-  text_ = argument_text_of(std::u16string(wide.begin(), wide.end()));
+  text_ = argument_text_of(api::command_line());
 }
 
 void Win32Programs::start_script(std::u16string_view path, int show) {
   // Quoted, so that a folder name with a blank cannot start another program.
-  std::wstring command = L"\"" + to_wide(path) + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(show);
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
+  std::u16string command;
+  command.reserve(path.size() + 2);
+  command.append(1, u'"').append(path).append(1, u'"');
+  if (!api::create_process(command, show)) {
     throw Error("cannot start " + narrow_for_message(path) + ": " + describe(GetLastError()));
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
 }
 
 }  // namespace tavo::platform::win32

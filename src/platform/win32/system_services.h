@@ -15,14 +15,11 @@
 #include "platform/programs.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/win32/api.h"
 
 namespace tavo::platform::win32 {
 
-// `text` in the ANSI code page, or nullopt when the code page cannot hold it exactly (no
-// best-fit replacement, no default character) or it holds a NUL.
-std::optional<std::string> to_ansi(std::u16string_view text);
-
-// Reads with GetEnvironmentVariableW; sets with SetEnvironmentVariableA.
+// Reads with GetEnvironmentVariable; sets with SetEnvironmentVariableA.
 class Win32Environment final : public ProcessEnvironment {
  public:
   std::u16string get(std::u16string_view name) const override;
@@ -62,20 +59,22 @@ class Win32FileSystem final : public FileSystem {
   std::optional<std::string> encode(std::u16string_view text) const override {
     return to_ansi(text);
   }
+  // IsDBCSLeadByteEx on the ANSI code page.
+  LeadBytes lead_bytes() const override;
 };
 
-// GetDateFormatW with DATE_SHORTDATE and GetTimeFormatW, for the user's locale.
+// GetDateFormat with DATE_SHORTDATE and GetTimeFormat, for the user's locale.
 class Win32Clock final : public Clock {
  public:
   std::u16string date() override;
   std::u16string time() override;
 };
 
-// The argument text of `command_line` (as GetCommandLineW gives it): the program's name, quoted
+// The argument text of `command_line` (as GetCommandLine gives it): the program's name, quoted
 // or not, and the one blank or tab after it are dropped; every other character stays.
 std::u16string argument_text_of(std::u16string_view command_line);
 
-// GetCommandLineW, read once.
+// GetCommandLine, read once; on the 9x family decoded from the ANSI code page.
 class Win32CommandLine final : public CommandLine {
  public:
   Win32CommandLine();
@@ -85,7 +84,7 @@ class Win32CommandLine final : public CommandLine {
   std::u16string text_;
 };
 
-// CreateProcessW with the quoted script path as the whole command line; never waits.
+// CreateProcess with the quoted script path as the whole command line; never waits.
 class Win32Programs final : public Programs {
  public:
   void start_script(std::u16string_view path, int show) override;

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# tavo.exe loads on Windows 95, 98, ME and NT 4.0 to 11: every import is one those systems
+# export, the PE header asks for Windows 4.0, and the version resource names both families.
+# The probe, which uses calls that only later systems have, shows that the check can fail.
+set -u
+exe=$1
+probe=$2
+source "$(dirname "$0")/assert.sh"
+allowed=$(dirname "$0")/imports_allowed.txt
+objdump=i686-w64-mingw32-objdump
+
+imports() {  # EXE: "DLL NAME" for each import, DLL in capitals
+  $objdump -p "$1" | awk '/DLL Name:/ { dll = toupper($3) }
+    /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_?]/ { print dll, $NF }' | LC_ALL=C sort -u
+}
+not_allowed() {  # EXE: its imports that the list does not hold
+  LC_ALL=C comm -23 <(imports "$1") <(grep -v '^#' "$allowed" | LC_ALL=C sort -u)
+}
+
+check_eq "tavo.exe imports something" "yes" "$([ -n "$(imports "$exe")" ] && echo yes || echo no)"
+check_eq "every import is one that 95, 98, ME and NT 4.0 export" "" "$(not_allowed "$exe")"
+check_eq "the check finds the probe's newer calls" "yes" \
+  "$(not_allowed "$probe" | grep -q 'GetGUIThreadInfo' && echo yes || echo no)"
+check_eq "no import of the posix thread model" "" "$(imports "$exe" | grep -i winpthread)"
+
+header=$($objdump -p "$exe")
+field() { awk -v name="$1" '$1 == name { print $2 }' <<<"$header"; }
+check_eq "a 32-bit x86 exe" "yes" "$(grep -q 'file format pei-i386' <<<"$header" && echo yes || echo no)"
+check_eq "subsystem version 4.0" "4.0" "$(field MajorSubsystemVersion).$(field MinorSubsystemVersion)"
+check_eq "operating system version 4.0" "4.0" "$(field MajorOSystemVersion).$(field MinorOSystemVersion)"
+check_eq "Windows GUI subsystem" "00000002" "$(field Subsystem)"
+
+# VS_FIXEDFILEINFO begins with the signature FEEF04BD; dwFileOS is its ninth double word.
+file_os=$(python3 - "$exe" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+at = data.find(struct.pack("<I", 0xFEEF04BD))
+print("none" if at < 0 else "%08x" % struct.unpack_from("<I", data, at + 32)[0])
+PY
+)
+check_eq "the version resource names both families (VOS__WINDOWS32)" "00000004" "$file_os"
+finish
