@@ -3,8 +3,26 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/assert.sh"
 
+# TAVO_WINE_ARCH is win64 for the 64-bit build of the same sources. A 32-bit exe needs a kernel
+# that runs 32-bit programs (wine32 is one); without, these suites cannot start it at all.
+wine_arch=${TAVO_WINE_ARCH:-win32}
+if [ "$wine_arch" = win32 ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  echo "skipped: this kernel cannot run 32-bit programs, so wine cannot start $(basename "$tavo");"
+  echo "the wine64 preset runs these suites on a 64-bit build of the same sources"
+  exit 77
+fi
+
 work=$(mktemp -d "$(dirname "$tavo")/wine-test.XXXXXX")
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ "$wine_arch" = win64 ]; then
+  # Debian's wine command prefers wine32 whenever it is installed; wineboot goes through it too.
+  mkdir -p "$work/bin"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$work/bin/$name"
+    chmod +x "$work/bin/$name"
+  done
+  export PATH="$work/bin:$PATH" WINELOADER=/usr/lib/wine/wine64
+fi
 
 cleanup() {
   [ -n "${tavo_pid:-}" ] && kill "$tavo_pid" 2>/dev/null
