@@ -20,7 +20,7 @@ run() {
 while read -r switch address expected; do
   check_eq "$switch exits 0" "exit 0" "$(run "C:\\tavo.exe $switch $address")"
   check_eq "$switch clipboard" "$expected" "$(probe clipboard)"
-  check_eq "$switch registry" "$expected" "$(user_env TAVO)"
+  check_eq "$switch stored" "$expected" "$(published_tavo)"
   check_eq "$switch script" "$(printf '@set tavo=\r\n@set tavo=%s\r\n' "$expected" | od -c)" \
     "$(od -c <"$script")"
 done < <(switch_cases)
@@ -58,7 +58,7 @@ check_eq "/dhcp dates each entry" "4" \
   "$(grep -cE '^Searchdate:   [0-9]+/[0-9]+/[0-9]+ [0-9]+:[0-9]{2}:[0-9]{2}' "$c_drive/temp/findout.txt")"
 check_eq "/dhcp leaves the last summary on the clipboard" "$(last_summary | od -c)" \
   "$(probe clipboard | od -c)"
-check_eq "/dhcp publishes the last address" "64-51-06-a1-66-b5" "$(user_env TAVO)"
+check_eq "/dhcp publishes the last address" "64-51-06-a1-66-b5" "$(published_tavo)"
 
 # Errors: status 1 and a message on the console of the program that started tavo.
 while IFS='|' read -r line message; do

@@ -45,6 +45,10 @@ export DISPLAY=":$(cat "$work/display")"
 wineboot -i >"$work/wineboot.log" 2>&1 </dev/null
 wineserver -p >/dev/null 2>&1 </dev/null
 
+# on_9x: true when the suite runs the exe as Windows 95, 98 and ME show it (TAVO_W9X=1): with
+# their stubbed W functions failing, and Wine reporting Windows 98 to it.
+on_9x() { [ "${TAVO_W9X:-}" = 1 ]; }
+
 # probe ARGS...: runs tavo_probe.exe, prints what it printed, returns its exit status.
 # Each call has its own output file, so calls in the background do not mix.
 probe() {
@@ -87,6 +91,10 @@ x_clipboard() {
 }
 
 c_drive=$WINEPREFIX/drive_c
+if on_9x; then
+  wine reg add 'HKCU\Software\Wine\AppDefaults\tavo.exe' /v Version /d win98 /f \
+    >/dev/null 2>&1 </dev/null
+fi
 
 # wine_cmd ARGS...: runs a Wine program (cmd, reg, ...) with its output in a file; prints it.
 wine_cmd() {
@@ -112,8 +120,22 @@ user_env() {
   if [ -z "$line" ]; then echo "(none)"; else printf '%s' "${line#*REG_SZ    }"; fi
 }
 
+# published_tavo: the TAVO that later sessions will see: the user's registry value on the NT
+# family, the last SET line of c:\autoexec.bat (with %% read as %) on 9x; "(none)" if none.
+published_tavo() {
+  if ! on_9x; then
+    user_env TAVO
+    return
+  fi
+  local line
+  line=$(tr -d '\r' <"$c_drive/autoexec.bat" 2>/dev/null | grep '^SET TAVO=' | tail -1)
+  if [ -z "$line" ]; then echo "(none)"; else printf '%s' "${line#SET TAVO=}" | sed 's/%%/%/g'; fi
+}
+
 # install_for_lookup [FOLDER...]: tavo.exe as C:\tavo.exe, with C:\temp, C:\leases and FOLDERs.
+# The 9x layer's DLLs go beside it.
 install_for_lookup() {
   cp "$tavo" "$c_drive/tavo.exe"
+  if on_9x; then cp "$(dirname "$tavo")"/*.dll "$c_drive/"; fi
   mkdir -p "$c_drive/temp" "$c_drive/leases" "$@"
 }

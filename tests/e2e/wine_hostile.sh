@@ -24,7 +24,7 @@ fails_with() {  # NAME MESSAGE-START: the last run ended with status 1 and that 
 check_eq "32,767-character command line" "exit 0" \
   "$(probe run-long 'C:\tavo.exe /:- ' '0A:' 32766)"
 check_eq "its whole result is on the clipboard" "32750" "$(probe clipboard | wc -c)"
-check_eq "and in the registry" "32750" "$(user_env TAVO | wc -c)"
+check_eq "and stored for later sessions" "32750" "$(published_tavo | wc -c)"
 
 # A paste of 1 MB into the window: all of it arrives, and its last word is converted.
 start_tavo
@@ -58,7 +58,7 @@ check_eq "unwritable findout.txt: what was there stays" "old entry" "$(tr -d '\r
 check_eq "unwritable findout.txt: the summary is on the clipboard" "Hostname ws-lab7" \
   "$(probe clipboard | head -1 | tr -d '\r')"
 check_eq "unwritable findout.txt: the conversion published TAVO" "3c-52-82-0f-1e-77" \
-  "$(user_env TAVO)"
+  "$(published_tavo)"
 rm -rf "$log"
 
 # A listed file that is gone by its turn: what came before stays logged.

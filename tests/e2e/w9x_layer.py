@@ -1,0 +1,142 @@
+#!/usr/bin/env python3
+"""Makes a copy of a Windows exe that sees the system DLLs as Windows 95, 98 and ME show them.
+
+Wine implements every W function even when it reports Windows 98; those systems export the W
+names too, but almost all are stubs that fail with ERROR_CALL_NOT_IMPLEMENTED. For each system
+DLL that the exe imports, this writes a proxy DLL: the stubbed W functions fail there as on 9x,
+and every other import is forwarded to the real DLL. The copy of the exe imports the proxies
+instead (KERNEL32.dll becomes KERNEL9X.dll, a name of the same length).
+
+    w9x_layer.py EXE OUT_FOLDER ARCH        ARCH: i686 or x86_64
+
+Writes OUT_FOLDER/<exe name> and the proxy DLLs beside it.
+"""
+import os
+import re
+import struct
+import subprocess
+import sys
+
+# The W functions that 95, 98 and ME implement (MSDN "Windows 95 General Limitations", KB
+# Q210341); lstrcpyW and lstrcatW came with 98, and are kept as 98 has them.
+NATIVE = {
+    "ExtTextOutW", "TextOutW", "GetCharWidthW", "GetTextExtentPointW", "GetTextExtentPoint32W",
+    "GetTextExtentExPointW", "MessageBoxW", "MessageBoxExW", "EnumResourceLanguagesW",
+    "EnumResourceNamesW", "EnumResourceTypesW", "FindResourceW", "FindResourceExW",
+    "GetCommandLineW", "lstrlenW", "lstrcpyW", "lstrcatW", "MultiByteToWideChar",
+    "WideCharToMultiByte",
+}
+# Documented failure values other than 0.
+FAILURE = {"CreateFileW": "(ULONG_PTR)-1", "FindFirstFileW": "(ULONG_PTR)-1",
+           "GetFileAttributesW": "(ULONG_PTR)-1", "SearchPathW": "0"}
+SYSTEM_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "ADVAPI32.DLL"}
+
+
+def read_imports(data):
+    """[(offset of the DLL name, DLL name, [function names])] from a PE file's import table."""
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    sections = struct.unpack_from("<H", data, pe + 6)[0]
+    optional_size = struct.unpack_from("<H", data, pe + 20)[0]
+    optional = pe + 24
+    plus = struct.unpack_from("<H", data, optional)[0] == 0x20B
+    directories = optional + (112 if plus else 96)
+    import_rva = struct.unpack_from("<I", data, directories + 8)[0]
+    table = optional + optional_size
+    spans = [struct.unpack_from("<IIII", data, table + 40 * i + 8) for i in range(sections)]
+
+    def offset(rva):
+        for size, address, raw_size, raw in spans:
+            if address <= rva < address + max(size, raw_size):
+                return raw + rva - address
+        raise ValueError("RVA %x lies in no section" % rva)
+
+    def text(at):
+        return data[at:data.index(b"\0", at)].decode("ascii")
+
+    imports = []
+    at = offset(import_rva)
+    while True:
+        lookup, _, _, name_rva, thunks = struct.unpack_from("<IIIII", data, at)
+        if name_rva == 0:
+            break
+        names = []
+        entry = offset(lookup or thunks)
+        width, ordinal = (8, 1 << 63) if plus else (4, 1 << 31)
+        while True:
+            value = int.from_bytes(data[entry:entry + width], "little")
+            if value == 0:
+                break
+            if not value & ordinal:
+                names.append(text(offset(value & 0x7FFFFFFF) + 2))
+            entry += width
+        imports.append((offset(name_rva), text(offset(name_rva)), names))
+        at += 20
+    return imports
+
+
+def library_exports(dll, arch):
+    """{name: argument bytes} of a DLL, from MinGW's import libraries; the i686 one carries the
+    stdcall sizes, which the x86_64 calling convention does not need."""
+    def symbols(triplet, pattern):
+        library = "/usr/%s/lib/lib%s.a" % (triplet, dll.lower()[:-4])
+        out = subprocess.run([triplet + "-nm", "-g", library], capture_output=True, text=True,
+                             check=True).stdout
+        return re.finditer(pattern, out, re.M)
+
+    sizes = {m.group(1): int(m.group(2))
+             for m in symbols("i686-w64-mingw32", r" T _(\w+)@(\d+)$")}
+    if arch == "i686":
+        return sizes
+    return {m.group(1): sizes.get(m.group(1), 0)
+            for m in symbols("x86_64-w64-mingw32", r" T (\w+)$")}
+
+
+def is_stub(name, exports):
+    return name.endswith("W") and name[:-1] + "A" in exports and name not in NATIVE
+
+
+def write_proxy(folder, dll, proxy, names, arch):
+    exports = library_exports(dll, arch)
+    real = dll[:-4]
+    stubs, lines = [], ["LIBRARY %s" % proxy, "EXPORTS"]
+    for name in names:
+        if not is_stub(name, exports):
+            lines.append("  %s = %s.%s" % (name, real, name))
+            continue
+        size = exports[name]
+        arguments = ", ".join("ULONG_PTR a%d" % i for i in range(size // 4)) or "void"
+        stubs.append("ULONG_PTR WINAPI stub_%s(%s) { return fail(%s); }"
+                     % (name, arguments, FAILURE.get(name, "0")))
+        lines.append("  %s = stub_%s%s" % (name, name, "@%d" % size if arch == "i686" else ""))
+    base = os.path.join(folder, proxy[:-4])
+    with open(base + ".c", "w") as source:
+        source.write("#include <windows.h>\n"
+                     "static ULONG_PTR fail(ULONG_PTR value) {\n"
+                     "  SetLastError(ERROR_CALL_NOT_IMPLEMENTED);\n  return value;\n}\n")
+        source.write("\n".join(stubs) + "\n")
+    with open(base + ".def", "w") as definition:
+        definition.write("\n".join(lines) + "\n")
+    subprocess.run(["%s-w64-mingw32-gcc-win32" % arch, "-shared", "-O1", "-o", base + ".dll",
+                    base + ".c", base + ".def", "-static-libgcc"], check=True)
+    return [name for name in names if is_stub(name, exports)]
+
+
+def main():
+    exe, folder, arch = sys.argv[1:4]
+    os.makedirs(folder, exist_ok=True)
+    data = bytearray(open(exe, "rb").read())
+    for name_at, dll, names in read_imports(bytes(data)):
+        if dll.upper() not in SYSTEM_DLLS:
+            continue
+        proxy = re.sub("32\\.", "9X.", dll, count=1, flags=re.I)
+        assert len(proxy) == len(dll)
+        stubbed = write_proxy(folder, dll.upper(), proxy, names, arch)
+        data[name_at:name_at + len(dll)] = proxy.encode("ascii")
+        print("%s -> %s: %d forwarded, stubbed as on 9x: %s"
+              % (dll, proxy, len(names) - len(stubbed), " ".join(stubbed) or "none"))
+    with open(os.path.join(folder, os.path.basename(exe)), "wb") as out:
+        out.write(data)
+
+
+if __name__ == "__main__":
+    main()
