@@ -15,3 +15,13 @@ finish() {
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]
 }
+
+eventually_eq() {  # NAME EXPECTED COMMAND...: COMMAND's output, asked again for up to 5 s
+  local actual
+  for _ in $(seq 50); do
+    actual=$("${@:3}")
+    [ "$actual" == "$2" ] && break
+    sleep 0.1
+  done
+  check_eq "$1" "$2" "$actual"
+}

@@ -133,9 +133,9 @@ published_tavo() {
 }
 
 # install_for_lookup [FOLDER...]: tavo.exe as C:\tavo.exe, with C:\temp, C:\leases and FOLDERs.
-# The 9x layer's DLLs go beside it.
+# The DLLs of a strict copy go beside it.
 install_for_lookup() {
   cp "$tavo" "$c_drive/tavo.exe"
-  if on_9x; then cp "$(dirname "$tavo")"/*.dll "$c_drive/"; fi
+  if on_9x || [ "${TAVO_STRICT:-}" = 1 ]; then cp "$(dirname "$tavo")"/*.dll "$c_drive/"; fi
   mkdir -p "$c_drive/temp" "$c_drive/leases" "$@"
 }

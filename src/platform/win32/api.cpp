@@ -135,29 +135,30 @@ const MessageCalls& messages() {
 
 bool register_class(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, int icon_id,
                     HBRUSH background) {
-  // The icon is loaded at its own size (96 x 21); the system scales it where it draws it.
-  constexpr int kArrow = 32512;  // IDC_ARROW
-  if (unicode()) {
-    WNDCLASSEXW form_class{};
+  // The fields that do not depend on the form; the icon is loaded at its own size (96 x 21),
+  // and the system scales it where it draws it.
+  const auto common = [&](auto& form_class) {
     form_class.cbSize = sizeof form_class;
     form_class.lpfnWndProc = procedure;
     form_class.hInstance = instance;
+    form_class.hbrBackground = background;
+  };
+  constexpr int kArrow = 32512;  // IDC_ARROW
+  if (unicode()) {
+    WNDCLASSEXW form_class{};
+    common(form_class);
     form_class.hIcon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(icon_id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
     form_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(kArrow));
-    form_class.hbrBackground = background;
     form_class.lpszClassName = name;
     return RegisterClassExW(&form_class) != 0;
   }
   const std::string ansi_name = narrow(name);
   WNDCLASSEXA form_class{};
-  form_class.cbSize = sizeof form_class;
-  form_class.lpfnWndProc = procedure;
-  form_class.hInstance = instance;
+  common(form_class);
   form_class.hIcon = static_cast<HICON>(
       LoadImageA(instance, MAKEINTRESOURCEA(icon_id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
   form_class.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(kArrow));
-  form_class.hbrBackground = background;
   form_class.lpszClassName = ansi_name.c_str();
   return RegisterClassExA(&form_class) != 0;
 }

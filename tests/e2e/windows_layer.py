@@ -1,13 +1,19 @@
 #!/usr/bin/env python3
-"""Makes a copy of a Windows exe that sees the system DLLs as Windows 95, 98 and ME show them.
+"""Makes a copy of a Windows exe that sees the system DLLs as strictly as Windows shows them.
 
-Wine implements every W function even when it reports Windows 98; those systems export the W
-names too, but almost all are stubs that fail with ERROR_CALL_NOT_IMPLEMENTED. For each system
-DLL that the exe imports, this writes a proxy DLL: the stubbed W functions fail there as on 9x,
-and every other import is forwarded to the real DLL. The copy of the exe imports the proxies
-instead (KERNEL32.dll becomes KERNEL9X.dll, a name of the same length).
+Wine is more forgiving than Windows in two ways that matter here:
+- It implements every W function even when it reports Windows 98. Windows 95, 98 and ME export
+  the W names too, but almost all are stubs that fail with ERROR_CALL_NOT_IMPLEMENTED.
+- Its WideCharToMultiByte and MultiByteToWideChar accept every flag on every code page. Windows
+  accepts only 0 and WC_ERR_INVALID_CHARS (MB_ERR_INVALID_CHARS) for UTF-8, with no
+  default-character arguments, and Windows 95 and NT 4.0 do not know WC_NO_BEST_FIT_CHARS.
 
-    w9x_layer.py EXE OUT_FOLDER ARCH        ARCH: i686 or x86_64
+For each system DLL that the exe imports this writes a proxy DLL that forwards every import to
+the real DLL, except: the conversion functions check their arguments as Windows does, and in
+the 9x family the stubbed W functions fail as they do there. The copy of the exe imports the
+proxies instead (KERNEL32.dll becomes KERNEL9X.dll, a name of the same length).
+
+    windows_layer.py EXE OUT_FOLDER ARCH FAMILY     ARCH: i686 or x86_64; FAMILY: 9x or nt
 
 Writes OUT_FOLDER/<exe name> and the proxy DLLs beside it.
 """
@@ -30,6 +36,43 @@ NATIVE = {
 FAILURE = {"CreateFileW": "(ULONG_PTR)-1", "FindFirstFileW": "(ULONG_PTR)-1",
            "GetFileAttributesW": "(ULONG_PTR)-1", "SearchPathW": "0"}
 SYSTEM_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "ADVAPI32.DLL"}
+
+# The conversion functions with Windows' argument checks. The UTF-8 rules hold on both
+# families; the 9x layer also refuses WC_NO_BEST_FIT_CHARS, as Windows 95 does.
+CONVERSIONS = {
+    "WideCharToMultiByte": """
+int WINAPI strict_WideCharToMultiByte(UINT cp, DWORD flags, LPCWCH text, int length, LPSTR out,
+                                      int size, LPCCH default_char, LPBOOL used_default) {
+  if (is_utf8(cp) && (flags & ~(DWORD)WC_ERR_INVALID_CHARS)) return refuse(ERROR_INVALID_FLAGS);
+  if (is_utf8(cp) && (default_char || used_default)) return refuse(ERROR_INVALID_PARAMETER);
+  if (NINE_X && (flags & WC_NO_BEST_FIT_CHARS)) return refuse(ERROR_INVALID_FLAGS);
+  return WideCharToMultiByte(cp, flags, text, length, out, size, default_char, used_default);
+}""",
+    "MultiByteToWideChar": """
+int WINAPI strict_MultiByteToWideChar(UINT cp, DWORD flags, LPCCH text, int length, LPWSTR out,
+                                      int size) {
+  if (is_utf8(cp) && (flags & ~(DWORD)MB_ERR_INVALID_CHARS)) return refuse(ERROR_INVALID_FLAGS);
+  return MultiByteToWideChar(cp, flags, text, length, out, size);
+}""",
+}
+CONVERSION_SIZES = {"WideCharToMultiByte": 32, "MultiByteToWideChar": 24}
+PRELUDE = """#include <windows.h>
+#ifndef WC_ERR_INVALID_CHARS
+#define WC_ERR_INVALID_CHARS 0x80
+#endif
+#define NINE_X %d
+static ULONG_PTR fail(ULONG_PTR value) {
+  SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+  return value;
+}
+static int refuse(DWORD error) {
+  SetLastError(error);
+  return 0;
+}
+static int is_utf8(UINT cp) {
+  return cp == CP_UTF8 || ((cp == CP_ACP || cp == CP_THREAD_ACP) && GetACP() == CP_UTF8);
+}
+"""
 
 
 def read_imports(data):
@@ -91,49 +134,53 @@ def library_exports(dll, arch):
             for m in symbols("x86_64-w64-mingw32", r" T (\w+)$")}
 
 
-def is_stub(name, exports):
-    return name.endswith("W") and name[:-1] + "A" in exports and name not in NATIVE
+def is_stub(name, exports, family):
+    return (family == "9x" and name.endswith("W") and name[:-1] + "A" in exports
+            and name not in NATIVE)
 
 
-def write_proxy(folder, dll, proxy, names, arch):
+def write_proxy(folder, dll, proxy, names, arch, family):
     exports = library_exports(dll, arch)
     real = dll[:-4]
     stubs, lines = [], ["LIBRARY %s" % proxy, "EXPORTS"]
+    decorate = (lambda size: "@%d" % size) if arch == "i686" else (lambda size: "")
     for name in names:
-        if not is_stub(name, exports):
+        if name in CONVERSIONS:
+            stubs.append(CONVERSIONS[name])
+            lines.append("  %s = strict_%s%s" % (name, name, decorate(CONVERSION_SIZES[name])))
+            continue
+        if not is_stub(name, exports, family):
             lines.append("  %s = %s.%s" % (name, real, name))
             continue
         size = exports[name]
         arguments = ", ".join("ULONG_PTR a%d" % i for i in range(size // 4)) or "void"
         stubs.append("ULONG_PTR WINAPI stub_%s(%s) { return fail(%s); }"
                      % (name, arguments, FAILURE.get(name, "0")))
-        lines.append("  %s = stub_%s%s" % (name, name, "@%d" % size if arch == "i686" else ""))
+        lines.append("  %s = stub_%s%s" % (name, name, decorate(size)))
     base = os.path.join(folder, proxy[:-4])
     with open(base + ".c", "w") as source:
-        source.write("#include <windows.h>\n"
-                     "static ULONG_PTR fail(ULONG_PTR value) {\n"
-                     "  SetLastError(ERROR_CALL_NOT_IMPLEMENTED);\n  return value;\n}\n")
+        source.write(PRELUDE % (family == "9x"))
         source.write("\n".join(stubs) + "\n")
     with open(base + ".def", "w") as definition:
         definition.write("\n".join(lines) + "\n")
     subprocess.run(["%s-w64-mingw32-gcc-win32" % arch, "-shared", "-O1", "-o", base + ".dll",
                     base + ".c", base + ".def", "-static-libgcc"], check=True)
-    return [name for name in names if is_stub(name, exports)]
+    return [name for name in names if is_stub(name, exports, family)]
 
 
 def main():
-    exe, folder, arch = sys.argv[1:4]
+    exe, folder, arch, family = sys.argv[1:5]
     os.makedirs(folder, exist_ok=True)
     data = bytearray(open(exe, "rb").read())
     for name_at, dll, names in read_imports(bytes(data)):
         if dll.upper() not in SYSTEM_DLLS:
             continue
-        proxy = re.sub("32\\.", "9X.", dll, count=1, flags=re.I)
+        proxy = re.sub("32\\.", "9X." if family == "9x" else "NT.", dll, count=1, flags=re.I)
         assert len(proxy) == len(dll)
-        stubbed = write_proxy(folder, dll.upper(), proxy, names, arch)
+        stubbed = write_proxy(folder, dll.upper(), proxy, names, arch, family)
         data[name_at:name_at + len(dll)] = proxy.encode("ascii")
-        print("%s -> %s: %d forwarded, stubbed as on 9x: %s"
-              % (dll, proxy, len(names) - len(stubbed), " ".join(stubbed) or "none"))
+        if stubbed:
+            print("%s -> %s: stubbed as on 9x: %s" % (dll, proxy, " ".join(stubbed)))
     with open(os.path.join(folder, os.path.basename(exe)), "wb") as out:
         out.write(data)
 
