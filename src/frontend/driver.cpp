@@ -55,7 +55,9 @@ void Form1::command_line_driver() {
         acted = true;
         break;
       case WordAction::kHandOver:
-        window.set_text(platform::Control::kText1, text);
+        // Once a switch or the lookup has acted, what it published stays: a trailing blank
+        // or an empty quoted argument only ends the program.
+        if (!acted) window.set_text(platform::Control::kText1, text);
         window.end_program();
       case WordAction::kNothing:
         break;

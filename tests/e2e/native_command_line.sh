@@ -34,7 +34,7 @@ check_eq "a colon word goes to the input box" $'00-1a-2b\nexit 0' "$(run 00:1A:2
 check_eq "/DHCP is a word like any other" $'/d:hc:p\nexit 0' "$(run /DHCP)"
 check_eq "one empty argument is an empty text: interactive" "exit 0" "$(run "")"
 check_eq "two empty arguments join to one blank: the empty word" $' \nexit 0' "$(run "" "")"
-check_eq "a trailing empty argument" $'\n\nexit 0' "$(run /:- 00:1A "")"
+check_eq "a trailing empty argument after a switch only ends" $'\nexit 0' "$(run /:- 00:1A "")"
 check_eq "a tab stays inside the word" $'/::\t0\nexit 0' "$(run $'/:-\t00:1A')"
 
 write_listing "$work/dhcp1.txt"

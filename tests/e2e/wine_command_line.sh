@@ -59,6 +59,11 @@ check_eq "/dhcp dates each entry" "4" \
 check_eq "/dhcp leaves the last summary on the clipboard" "$(last_summary | od -c)" \
   "$(probe clipboard | od -c)"
 check_eq "/dhcp publishes the last address" "64-51-06-a1-66-b5" "$(published_tavo)"
+check_eq "/dhcp with a trailing blank exits 0" "exit 0" \
+  "$(run 'C:\tavo.exe /dhcp C:\leases\index.txt lab7 ')"
+check_eq "/dhcp with a trailing blank: the summary stays" "$(last_summary | od -c)" \
+  "$(probe clipboard | od -c)"
+check_eq "/dhcp with a trailing blank: the address stays" "64-51-06-a1-66-b5" "$(published_tavo)"
 
 # Errors: status 1 and a message on the console of the program that started tavo.
 while IFS='|' read -r line message; do

@@ -117,8 +117,10 @@ INSTANTIATE_TEST_SUITE_P(
         DriverCase{u"00-1A-2B", {"00:1a:2b"}, true, "00:1a:2b"},
         DriverCase{u"-s 00:1A", {"00-1a"}, true, "00-1a"},
         DriverCase{u"/:-\t00:1A", {"/::\t0"}, true, "/::\t0"},  // one word, no switch
-        // The empty word hands over and ends; nothing behind it runs.
-        DriverCase{u" ", {" "}, true, " "}, DriverCase{u"/:- 00:1A ", {"", ""}, true},
+        // The empty word hands over and ends; nothing behind it runs. After a switch has acted
+        // it only ends: the switch's result stays.
+        DriverCase{u" ", {" "}, true, " "}, DriverCase{u"/:- 00:1A ", {""}, false},
+        DriverCase{u"/:- 00:1A  x", {"x"}, false},
         DriverCase{u"-s  /dhcp x y", {"-s:  :/d:hc:p :x :y"}, true, "-s:  :/d:hc:p :x :y"}));
 
 TEST(Driver, AnEmptyArgumentTextLeavesTheWindowRunning) {
@@ -130,15 +132,20 @@ TEST(Driver, AnEmptyArgumentTextLeavesTheWindowRunning) {
 }
 
 TEST(Driver, TheLookupsSummaryStaysOnTheClipboard) {
-  Launch run(u"/dhcp idx.txt ws7");
-  run.platform.files.files["idx.txt"] = "l.txt";
-  run.platform.files.files["l.txt"] = "10.0.0.7 - 255.0.0.0 - 00:1A:2B - NEVER EXPIRES -D- ws7.lab";
-  run.load();
-  EXPECT_EQ(to_utf8(run.platform.clipboard.text()),
-            "Hostnamews7\r\nMacaddress:00-1a-2b\r\nIPaddress:10.0.0.7\r\nMask:255.0.0.0\r\n"
-            "Lease:NEVER EXPIRES");
-  EXPECT_FALSE(run.text1_set());
-  EXPECT_EQ(run.tavo(), "00-1a-2b");
+  // A trailing blank, a common slip in scripts, makes an empty last word.
+  for (const std::u16string text : {u"/dhcp idx.txt ws7", u"/dhcp idx.txt ws7 "}) {
+    Launch run(text);
+    run.platform.files.files["idx.txt"] = "l.txt";
+    run.platform.files.files["l.txt"] =
+        "10.0.0.7 - 255.0.0.0 - 00:1A:2B - NEVER EXPIRES -D- ws7.lab";
+    run.load();
+    EXPECT_EQ(to_utf8(run.platform.clipboard.text()),
+              "Hostnamews7\r\nMacaddress:00-1a-2b\r\nIPaddress:10.0.0.7\r\nMask:255.0.0.0\r\n"
+              "Lease:NEVER EXPIRES")
+        << to_utf8(text);
+    EXPECT_FALSE(run.text1_set()) << to_utf8(text);
+    EXPECT_EQ(run.tavo(), "00-1a-2b") << to_utf8(text);
+  }
 }
 
 TEST(Driver, AFailureStopsItAndPassesOn) {
