@@ -23,10 +23,17 @@ std::u16string convert_and_publish(const platform::Services& services, EnvironPu
   const std::u16string path = temp + std::u16string(kScriptName);
   std::optional<std::u16string> set_line;
   attempt([&] { set_line = script_set_line(text); });
+  // A line that the files' encoding cannot hold, like one that breaks a batch line, gets no
+  // script: a script with only its first line would set tavo to empty.
+  if (set_line && !attempt([&] { services.files.encode(*set_line).value(); })) set_line.reset();
   attempt([&] { services.files.remove(path); });
   if (set_line) {
-    platform::append_lines(services.files, path, {u"@set tavo=", *set_line});
-    attempt([&] { services.programs.start_script(path, platform::kShowMinimized); });
+    // Written whole or not at all: what a failing write or close left behind is deleted.
+    if (platform::append_lines(services.files, path, {u"@set tavo=", *set_line})) {
+      attempt([&] { services.programs.start_script(path, platform::kShowMinimized); });
+    } else {
+      attempt([&] { services.files.remove(path); });
+    }
   }
   attempt([&] { services.window.print_line(text); });
   return text;

@@ -7,11 +7,13 @@
 
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"
+#include "platform/utf.h"
 
 namespace tavo {
 namespace {
 
 using Calls = std::vector<std::string>;
+using platform::to_utf8;
 
 // The calls of one publication of `text` (as it appears in the log) with "temp" = C:\Temp.
 Calls published(const std::string& text, const std::string& script_line) {
@@ -99,6 +101,11 @@ TEST(Hexconvert, AFailingStepIsSkipped) {
     if (failing.rfind("files.open_append", 0) == 0) {
       std::erase_if(expected, [](const std::string& kind) { return kind.rfind("file.", 0) == 0; });
     }
+    // A script not written whole is deleted again instead of started.
+    if (failing.rfind("file", 0) == 0 && failing.rfind("files.remove", 0) != 0) {
+      std::replace(expected.begin(), expected.end(), std::string("programs.start_script"),
+                   std::string("files.remove"));
+    }
     EXPECT_EQ(own_steps(platform.log.calls()), expected);
     const Calls& calls = platform.log.calls();
     EXPECT_NE(std::find(calls.begin(), calls.end(), failing), calls.end());
@@ -133,15 +140,33 @@ TEST(Hexconvert, HostileTextIsEscapedInTheScript) {
   EXPECT_EQ(platform.files.files.at("C:\\Temp\\wmac.cmd"), "@set tavo=\r\n@set tavo=a^&-%%^|\r\n");
 }
 
-TEST(Hexconvert, TextThatBreaksABatchLineGetsNoScript) {
+TEST(Hexconvert, TextNoScriptCanHoldGetsNone) {
+  // A line break ends a batch line; a lone surrogate has no encoding in the files' code page.
+  const std::pair<std::u16string, std::u16string> cases[] = {{u"a\nb", u"a\n:b"},
+                                                             {u"\xD800"
+                                                              u"b",
+                                                              u"\xD800"
+                                                              u"b"}};
+  for (const auto& [wert, result] : cases) {
+    SCOPED_TRACE(to_utf8(result));
+    fake::FakePlatform platform;
+    platform.files.files["C:\\Temp\\wmac.cmd"] = "@set tavo=\r\n@set tavo=old\r\n";
+    Form1 form(platform.services);
+    EXPECT_EQ(form.hexconvert(wert, 7), result);
+    EXPECT_EQ(platform.files.files.count("C:\\Temp\\wmac.cmd"), 0u);  // the stale one is gone
+    EXPECT_EQ(platform.log.calls_of({"files.open", "file.", "programs."}), Calls{});
+    EXPECT_EQ(platform.clipboard.text(), result);
+    EXPECT_EQ(platform.log.calls().back(), "window.print_line " + fake::quoted(result));
+  }
+}
+
+TEST(Hexconvert, AScriptNotWrittenWholeIsDeletedAndNotStarted) {
   fake::FakePlatform platform;
-  platform.files.files["C:\\Temp\\wmac.cmd"] = "@set tavo=\r\n@set tavo=old\r\n";
+  platform.log.fail_on("file.write \"@set tavo=00");
   Form1 form(platform.services);
-  EXPECT_EQ(form.hexconvert(u"a\nb", 7), u"a\n:b");
-  EXPECT_EQ(platform.files.files.count("C:\\Temp\\wmac.cmd"), 0u);  // the stale one is gone
-  EXPECT_EQ(platform.log.calls_of({"files.open", "file.", "programs."}), Calls{});
-  EXPECT_EQ(platform.clipboard.text(), u"a\n:b");
-  EXPECT_EQ(platform.log.calls().back(), "window.print_line \"a\\n:b\"");
+  form.hexconvert(u"00:11", 1);
+  EXPECT_EQ(platform.files.files.count("C:\\Temp\\wmac.cmd"), 0u);
+  EXPECT_EQ(platform.log.calls_of({"programs."}), Calls{});
 }
 
 }  // namespace
