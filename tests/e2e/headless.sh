@@ -28,6 +28,41 @@ check_eq "hostile text is escaped in the script" $'@set tavo=\r\n@set tavo=x-^&y
   "$(cat "$work/wmac.cmd")"
 check_eq "the registry keeps one TAVO line" "1" "$(grep -c TAVO "$work/config/tavo/registry")"
 
+# A clipboard tool that quits without reading, as one does with a stale DISPLAY: writing a text
+# larger than the pipe's buffer to it fails, and only that step is lost.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nexit 1\n' >"$work/bin/xclip"
+chmod +x "$work/bin/xclip"
+rm -f "$work/wmac.cmd"
+head -c 300000 /dev/zero | tr '\0' 'a' >"$work/long.txt"
+echo >>"$work/long.txt"
+env -u WAYLAND_DISPLAY DISPLAY=:99 PATH="$work/bin:$PATH" XDG_CONFIG_HOME="$work/config" \
+  temp="$work" "$tavo" <"$work/long.txt" >"$work/out.txt" 2>"$work/err.txt"
+check_eq "a clipboard tool that quits early: exit status" "0" "$?"
+check_eq "a clipboard tool that quits early: the result is printed" "450000" \
+  "$(wc -c <"$work/out.txt")"
+check_eq "a clipboard tool that quits early: the script is written" "yes" \
+  "$([ -s "$work/wmac.cmd" ] && echo yes || echo no)"
+check_eq "a clipboard tool that quits early: the failed step is named" "yes" \
+  "$(grep -q '^tavo: clipboard: xclip failed$' "$work/err.txt" && echo yes || echo no)"
+
+# Memory running out is reported like any failure: while a paste is converted, and while a line
+# is read. Under a sanitizer, which reserves more address space than the limit allows, tavo
+# cannot start at all, so these checks are left out there.
+if (ulimit -v 300000 && "$tavo" </dev/null >/dev/null 2>&1); then
+  out_of_memory() {  # MB: one line of that many megabytes under a 300 MB limit; "status N"
+    (
+      ulimit -v 300000
+      head -c "$(($1 * 1000000))" /dev/zero | tr '\0' 'a' | run >/dev/null
+      echo "status $?"
+    )
+  }
+  check_eq "out of memory converting a paste: reported, and the loop goes on" \
+    $'status 0\ntavo: std::bad_alloc' "$(out_of_memory 100; cat "$work/err.txt")"
+  check_eq "out of memory reading a line: a failure" \
+    $'status 1\ntavo: cannot read standard input' "$(out_of_memory 400; cat "$work/err.txt")"
+fi
+
 out=$(run </dev/null)
 check_eq "empty input ends at once" "0" "$?"
 check_eq "no message without input" "" "$(cat "$work/err.txt")"

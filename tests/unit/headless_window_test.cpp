@@ -57,6 +57,21 @@ TEST(HeadlessWindow, AFailingPasteIsReportedAndTheLoopGoesOn) {
             "tavo: fake failure of clipboard.clear\ntavo: fake failure of clipboard.clear\n");
 }
 
+TEST(HeadlessWindow, AFailureOfAnyKindIsReportedAndTheLoopGoesOn) {
+  struct Exhausted final : platform::Clipboard {
+    void clear() override { throw std::bad_alloc(); }
+    void set_text(std::u16string_view) override {}
+  } exhausted;
+  Fixture f("00-11\n00-22\n");
+  const platform::Services services{
+      f.window,         exhausted,     f.fakes.environment, f.fakes.system, f.fakes.registry,
+      f.fakes.messages, f.fakes.files, f.fakes.programs,    f.fakes.clock,  f.fakes.command_line};
+  Form1 form(services);
+  EXPECT_THROW(form.Form_Load(), Ended);
+  EXPECT_EQ(f.window.text(Control::kText2), u"00:22");
+  EXPECT_EQ(f.err.str(), "tavo: std::bad_alloc\ntavo: std::bad_alloc\n");
+}
+
 TEST(HeadlessWindow, PrintsLinesAndKeepsSelectionsInsideTheText) {
   Fixture f("");
   f.window.print_line(u"00-1a");

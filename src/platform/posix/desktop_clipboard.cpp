@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,9 @@ extern char** environ;
 namespace tavo::platform::posix {
 
 namespace {
+
+// Linux refuses to start a program with a variable of 128 KiB or more (MAX_ARG_STRLEN).
+constexpr std::size_t kLongestVariable = 128 * 1024;
 
 bool is_set(const char* name) {
   const char* value = std::getenv(name);
@@ -48,13 +53,30 @@ void run_tool(const std::vector<std::string>& command, const std::string& input)
   std::vector<char*> argv;
   for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
+  // tavo ignores SIGPIPE; the tool gets the default back.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  sigaddset(&defaults, SIGPIPE);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  // The tool gets tavo's environment less any variable too long to pass to a program (a large
+  // TAVO), which would make it fail to start at all.
+  std::vector<char*> variables;
+  for (char** variable = environ; *variable != nullptr; ++variable) {
+    if (std::strlen(*variable) < kLongestVariable) variables.push_back(*variable);
+  }
+  variables.push_back(nullptr);
   pid_t child = 0;
-  const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  const int spawned =
+      posix_spawnp(&child, argv[0], &actions, &attributes, argv.data(), variables.data());
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(pipe_ends[0]);
   if (spawned != 0) {
     close(pipe_ends[1]);
-    throw Error("clipboard: cannot start " + command[0]);
+    throw Error("clipboard: cannot start " + command[0] + ": " + std::strerror(spawned));
   }
   std::size_t written = 0;
   while (written < input.size()) {

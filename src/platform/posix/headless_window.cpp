@@ -54,10 +54,12 @@ void HeadlessWindow::run_event_loop() {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     try {
       set_text(Control::kText1, from_utf8(line));
-    } catch (const Error& failure) {
+    } catch (const std::exception& failure) {  // tavo::Error, and std::bad_alloc and the like
       err_ << "tavo: " << failure.what() << '\n';
     }
   }
+  // A line that could not be read (memory ran out holding it) is a failure, not the end.
+  if (in_.bad()) throw Error("cannot read standard input");
   if (events_ != nullptr) events_->close_requested();
   end_program();
 }

@@ -1,5 +1,7 @@
 // Entry point of the Linux build: Form1 over the POSIX stand-ins.
 #include <clocale>
+#include <csignal>
+#include <exception>
 #include <iostream>
 
 #include "base/error.h"
@@ -11,6 +13,9 @@
 int main(int argc, char** argv) {
   namespace posix = tavo::platform::posix;
   std::setlocale(LC_TIME, "");
+  // A clipboard tool that quits before reading, or a closed standard output, makes that one
+  // write fail, and the step is skipped, instead of ending tavo.
+  std::signal(SIGPIPE, SIG_IGN);
   try {
     posix::HeadlessWindow window(std::cin, std::cout, std::cerr);
     posix::DesktopClipboard clipboard;
@@ -26,7 +31,7 @@ int main(int argc, char** argv) {
                                             messages, files,     programs,    clock,  command_line};
     tavo::Form1 form(services);
     form.Form_Load();
-  } catch (const tavo::Error& failure) {
+  } catch (const std::exception& failure) {  // tavo::Error, and std::bad_alloc and the like
     std::cerr << "tavo: " << failure.what() << '\n';
     return 1;
   }
