@@ -36,6 +36,13 @@ void report(const std::string& message) {
   if (own_handle) CloseHandle(target);
 }
 
+// Reports `failure` and ends at once, as a normal end does, with status 1. Tearing the shown
+// window down on the way out of WinMain first costs about two seconds under Wine.
+[[noreturn]] void fail_now(const std::exception& failure) {
+  report(failure.what());
+  ExitProcess(1);
+}
+
 }  // namespace
 
 // The ANSI entry, which the C runtime of both families can start; the argument text is read
@@ -56,12 +63,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const tavo::platform::Services services{window,   clipboard, environment, system, registry,
                                             messages, files,     programs,    clock,  command_line};
     tavo::Form1 form(services);
-    form.Form_Load();
-  } catch (const tavo::Error& failure) {
-    report(failure.what());
-    return 1;
-  } catch (const std::exception& failure) {
-    report(failure.what());
-    return 1;
+    try {
+      form.Form_Load();
+    } catch (const std::exception& failure) {  // tavo::Error, and std::bad_alloc and the like
+      fail_now(failure);
+    }
+  } catch (const std::exception& failure) {  // the window could not be made
+    fail_now(failure);
   }
+  return 0;
 }
