@@ -16,10 +16,11 @@ run() {
   probe run "$1"
 }
 
-# Each conversion switch keeps its result in every published place.
+# Each conversion switch keeps its result in every published place. The clipboard is read again
+# for a moment: Wine's clipboard service takes over what an exiting tavo.exe left there.
 while read -r switch address expected; do
   check_eq "$switch exits 0" "exit 0" "$(run "C:\\tavo.exe $switch $address")"
-  check_eq "$switch clipboard" "$expected" "$(probe clipboard)"
+  eventually_eq "$switch clipboard" "$expected" probe clipboard
   check_eq "$switch stored" "$expected" "$(published_tavo)"
   check_eq "$switch script" "$(printf '@set tavo=\r\n@set tavo=%s\r\n' "$expected" | od -c)" \
     "$(od -c <"$script")"
@@ -28,7 +29,7 @@ done < <(switch_cases)
 # A quoted program name, single words, the empty word, blanks and a tab.
 while IFS='|' read -r line expected; do
   check_eq "[$line] exits 0" "exit 0" "$(run "$line")"
-  check_eq "[$line] clipboard" "$(printf "$expected")" "$(probe clipboard)"
+  eventually_eq "[$line] clipboard" "$(printf "$expected")" probe clipboard
 done <<'CASES'
 "C:\tavo.exe" /:- 00:1A:2B|00-1a-2b
 C:\tavo.exe 001A2B3C4D5E|00:1a:2b:3c:4d:5e
@@ -56,13 +57,14 @@ check_eq "/dhcp logs two entries per listing, in file order" \
   "$( (one_pass_log; one_pass_log) | od -c)" "$(dated_log "$c_drive/temp/findout.txt")"
 check_eq "/dhcp dates each entry" "4" \
   "$(grep -cE '^Searchdate:   [0-9]+/[0-9]+/[0-9]+ [0-9]+:[0-9]{2}:[0-9]{2}' "$c_drive/temp/findout.txt")"
-check_eq "/dhcp leaves the last summary on the clipboard" "$(last_summary | od -c)" \
-  "$(probe clipboard | od -c)"
+clipboard_bytes() { probe clipboard | od -c; }
+eventually_eq "/dhcp leaves the last summary on the clipboard" "$(last_summary | od -c)" \
+  clipboard_bytes
 check_eq "/dhcp publishes the last address" "64-51-06-a1-66-b5" "$(published_tavo)"
 check_eq "/dhcp with a trailing blank exits 0" "exit 0" \
   "$(run 'C:\tavo.exe /dhcp C:\leases\index.txt lab7 ')"
-check_eq "/dhcp with a trailing blank: the summary stays" "$(last_summary | od -c)" \
-  "$(probe clipboard | od -c)"
+eventually_eq "/dhcp with a trailing blank: the summary stays" "$(last_summary | od -c)" \
+  clipboard_bytes
 check_eq "/dhcp with a trailing blank: the address stays" "64-51-06-a1-66-b5" "$(published_tavo)"
 
 # Errors: status 1 and a message on the console of the program that started tavo.
@@ -73,6 +75,23 @@ C:\tavo.exe /dhcp|/dhcp: the index file name is missing; use /dhcp INDEXFILE TER
 C:\tavo.exe /dhcp C:\leases\index.txt|/dhcp: the search term is missing; use /dhcp INDEXFILE TERM
 C:\tavo.exe /dhcp C:\leases\none.txt lab7|cannot open C:\leases\none.txt: File not found.
 CASES
+# A failing run ends as quickly as a normal one. Printed for the record, not checked: these
+# machines are shared and noisy. Each figure is the median of five runs through the probe.
+median_seconds() {  # LINE: how long `run LINE` takes
+  local times=() start end
+  for _ in 1 2 3 4 5; do
+    start=$(date +%s%N)
+    run "$1" >/dev/null
+    end=$(date +%s%N)
+    times+=($(((end - start) / 1000000)))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | sed -n 3p
+}
+normal_ms=$(median_seconds 'C:\tavo.exe /dhcp C:\leases\index.txt lab7')
+error_ms=$(median_seconds 'C:\tavo.exe /dhcp C:\leases\none.txt lab7')
+awk -v e="$error_ms" -v n="$normal_ms" 'BEGIN {
+  printf "report: error exit %.3f s, normal exit %.3f s, ratio %.2f\n", e / 1000, n / 1000, e / n }'
+
 mv "$c_drive/temp" "$c_drive/temp.away"
 result=$(run 'C:\tavo.exe /dhcp C:\leases\index.txt lab7')
 check_eq "c:\\temp missing fails" "exit 1" "$(head -1 <<<"$result")"

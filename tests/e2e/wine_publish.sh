@@ -74,10 +74,13 @@ check_eq "line break: no script" "no" "$([ -e "$script" ] && echo yes || echo no
 check_eq "line break: still on the clipboard" $'0\n:1' "$(probe clipboard)"
 
 # A result that the ANSI code page (1252 here) cannot hold gets no script either, not a half one.
-probe settext Text1 "00-11" >/dev/null
-probe settext Text1 '\u03A9-1'
-check_eq "outside the code page: no script" "no" "$([ -e "$script" ] && echo yes || echo no)"
-check_eq "outside the code page: still on the clipboard" "Ω:1" "$(probe clipboard)"
+# (On 9x the input box itself holds ANSI text, so such a result cannot arise there.)
+if ! on_9x; then
+  probe settext Text1 "00-11" >/dev/null
+  probe settext Text1 '\u03A9-1'
+  check_eq "outside the code page: no script" "no" "$([ -e "$script" ] && echo yes || echo no)"
+  check_eq "outside the code page: still on the clipboard" "Ω:1" "$(probe clipboard)"
+fi
 
 # The clipboard held open by another program.
 probe hold-clipboard 4000 >"$work/hold.out" 2>&1 &
