@@ -35,8 +35,11 @@ std::vector<std::string> reference_lines(const std::string& content) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   tavo::fuzz::Input input(data, size);
-  const std::size_t read_size = 1 + input.byte() % 16;
-  const std::string term = input.piece('\x01');
+  const std::uint8_t mode = input.byte();
+  const std::size_t read_size = 1 + mode % 16;
+  const bool vectors = (mode & 0x10) != 0;  // the SSE2 search, or the one in plain words
+  std::string term = input.piece('\x01');
+  if (term.size() > 64) term.resize(64);
   const std::string content = input.piece('\x02');
   const std::string index = input.piece('\x02');
 
@@ -52,7 +55,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   files.read_size = read_size;
   const auto file = files.open_read(u"f");
   tavo::LineScanner scanner(*file, read_size);
-  const tavo::Term searcher(term);
+  tavo::Term searcher(term, {}, vectors);
+  // The search itself against the plain one, tuned to a first block of the content or not,
+  // from the start and on from each hit, and at the very end of the text.
+  if ((mode & 0x20) != 0) searcher.tune(std::string_view(content).substr(0, read_size * 16));
+  for (std::size_t from = 0;; ++from) {
+    const std::size_t expected_at =
+        from > content.size() ? std::string::npos : content.find(term, from);
+    if (searcher.find(content, from) != expected_at) tavo::fuzz::violated();
+    if (expected_at == std::string::npos) break;
+    from = expected_at;  // on from the next place after each hit
+  }
+  for (const std::size_t from : {content.size(), content.size() + 1}) {
+    if (searcher.find(content, from) != content.find(term, from)) tavo::fuzz::violated();
+  }
   std::vector<std::string> found;
   while (const auto line = scanner.next_match(searcher)) found.emplace_back(*line);
   if (found != expected) tavo::fuzz::violated();

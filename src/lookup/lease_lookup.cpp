@@ -48,7 +48,8 @@ void lease_lookup(const platform::Services& services, const Convert& convert,
   // A term that the files' encoding cannot hold occurs in no line; the files are read all the
   // same, so a missing one is still reported.
   const std::optional<std::string> encoded = files.encode(words[2]);
-  const Term term(encoded.value_or(std::string()), files.lead_bytes());
+  const Term term(encoded.value_or(std::string()), files.lead_bytes(),
+                  services.system.vector_instructions());
 
   const auto index_file = files.open_read(words[1]);
   LineScanner index(*index_file);

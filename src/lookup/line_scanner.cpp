@@ -89,8 +89,13 @@ std::optional<std::string_view> LineScanner::next_match(const Term& term) {
   for (;;) {
     if (!drop_line_feed()) return std::nullopt;
     const std::string_view held(buffer_.data(), end_);
+    if (!tuned_ && end_ > begin_) {
+      tuned_.emplace(term);
+      tuned_->tune(held.substr(begin_));
+    }
+    const Term& search = tuned_ ? *tuned_ : term;
     if (!hit) {
-      const std::size_t at = term.find(held, searched_);
+      const std::size_t at = search.find(held, searched_);
       if (at == kNone) {
         // Every whole line held is passed over; a hit may still begin in the last term-length
         // bytes. Only the bytes read since the last look can hold a CR, so a long line costs

@@ -27,7 +27,8 @@ class LineScanner {
 
   // The next line that holds `term` wholly inside it, or nullopt at the end of the file; lines
   // before it are passed over. An empty term is held by every line that is not empty; a term
-  // with a CR is held by no line.
+  // with a CR is held by no line. Every call must pass the same term: a copy of it is tuned to
+  // the file's first block.
   std::optional<std::string_view> next_match(const Term& term);
 
  private:
@@ -46,7 +47,8 @@ class LineScanner {
   std::size_t searched_ = 0;  // no line end, or no start of a hit, lies in [begin_, searched_)
   std::size_t cr_free_ = 0;   // no CR lies in [begin_, cr_free_) while no hit was found
   std::size_t walked_ = 0;    // a character begins here, when begin_ <= walked_
-  bool after_cr_ = false;     // the previous line ended at a CR that was the last byte read
+  std::optional<Term> tuned_;
+  bool after_cr_ = false;  // the previous line ended at a CR that was the last byte read
   bool at_end_ = false;
 };
 

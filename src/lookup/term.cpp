@@ -1,68 +1,67 @@
-// A search term: memchr on its rarest byte, Horspool where that byte is common.
+// A search term: a filter on two of its bytes, sixteen or eight places at a time.
 #include "lookup/term.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
+#include <tuple>
+#include <utility>
 
-#include "platform/find_bytes.h"
+#if defined(__x86_64__) || defined(__i386__)
+#include <emmintrin.h>
+#define TAVO_SSE2 1
+#endif
 
 namespace tavo {
 
 namespace {
 
-// How often a byte stands in lease listings and ordinary text; lower is rarer. Separators and
-// digits fill every lease line; letters follow English use; everything else is rare.
-int commonness(unsigned char c) {
-  constexpr std::string_view kLetters = "zqjxkvbpygfwmucldrhsnioate";  // rarest first
+// How often a byte stands in lease listings, before a listing has been seen; lower is rarer.
+// Separators and digits fill every lease line, and lower-case letters most names.
+int guessed_commonness(unsigned char c) {
   if (c == ' ' || c == '-' || c == '.' || c == ':' || c == '/' || (c >= '0' && c <= '9')) {
-    return 200;
+    return 3;
   }
-  const unsigned char lower = c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
-  const std::size_t letter = kLetters.find(static_cast<char>(lower));
-  if (letter != std::string_view::npos) {
-    return (lower == c ? 100 : 60) + static_cast<int>(letter);
-  }
-  return 10;
+  if (c >= 'a' && c <= 'z') return 2;
+  if (c >= 'A' && c <= 'Z') return 1;
+  return 0;
 }
 
-// Candidates that may fail before the search gives memchr up: once they come more often than
-// one in a kilobyte, restarting memchr costs more than the system's search.
-constexpr std::size_t kMissBudget = 16;
-constexpr std::size_t kBytesPerMiss = 1024;
+// The places of the two rarest bytes of `term` by `commonness`, the rarest first, preferring
+// two different bytes; both are 0 for a term of one byte.
+template <typename Commonness>
+std::pair<std::size_t, std::size_t> rarest_places(const std::string& term, Commonness commonness) {
+  std::size_t first = 0;
+  for (std::size_t i = 1; i < term.size(); ++i) {
+    if (commonness(term[i]) < commonness(term[first])) first = i;
+  }
+  std::size_t second = first;
+  for (std::size_t i = 0; i < term.size(); ++i) {
+    if (i == first) continue;
+    const bool other_byte = term[i] != term[first];
+    const bool second_other = term[second] != term[first];
+    if (second == first || (other_byte && !second_other) ||
+        (other_byte == second_other && commonness(term[i]) < commonness(term[second]))) {
+      second = i;
+    }
+  }
+  return {first, second};
+}
 
 }  // namespace
 
-Term::Term(std::string bytes, const platform::LeadBytes& lead)
-    : bytes_(std::move(bytes)), lead_(lead) {
+Term::Term(std::string bytes, const platform::LeadBytes& lead, bool vectors)
+    : bytes_(std::move(bytes)), lead_(lead), vectors_(vectors) {
   for (const bool marked : lead_) multibyte_ = multibyte_ || marked;
-  for (std::size_t i = 0; i < bytes_.size(); ++i) {
-    if (commonness(static_cast<unsigned char>(bytes_[i])) <
-        commonness(static_cast<unsigned char>(bytes_[rare_]))) {
-      rare_ = i;
-    }
-  }
+  std::tie(first_, second_) = rarest_places(
+      bytes_, [](char c) { return guessed_commonness(static_cast<unsigned char>(c)); });
 }
 
-std::size_t Term::find(std::string_view text, std::size_t from) const {
-  const std::size_t size = bytes_.size();
-  if (from > text.size()) return std::string_view::npos;
-  if (size == 0) return from;
-  if (text.size() - from < size) return std::string_view::npos;
-  const char wanted = bytes_[rare_];
-  const std::size_t last_start = text.size() - size;  // the last place a match can begin
-  std::size_t at = from + rare_;                      // where memchr looks next
-  std::size_t misses = 0;
-  while (at <= last_start + rare_) {
-    const void* hit = std::memchr(text.data() + at, wanted, last_start + rare_ + 1 - at);
-    if (hit == nullptr) return std::string_view::npos;
-    const std::size_t start =
-        static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) - rare_;
-    if (std::memcmp(text.data() + start, bytes_.data(), size) == 0) return start;
-    at = start + rare_ + 1;
-    if (++misses > kMissBudget + (at - from) / kBytesPerMiss) {
-      return platform::find_bytes(text, bytes_, start + 1);
-    }
-  }
-  return std::string_view::npos;
+void Term::tune(std::string_view sample) {
+  std::array<std::size_t, 256> count{};
+  for (const char c : sample) ++count[static_cast<unsigned char>(c)];
+  std::tie(first_, second_) =
+      rarest_places(bytes_, [&count](char c) { return count[static_cast<unsigned char>(c)]; });
 }
 
 std::size_t Term::character_start(std::string_view text, std::size_t from, std::size_t at) const {
@@ -71,5 +70,116 @@ std::size_t Term::character_start(std::string_view text, std::size_t from, std::
   while (place < at) place += lead_[static_cast<unsigned char>(text[place])] ? 2u : 1u;
   return place;
 }
+
+bool Term::matches_at(std::string_view text, std::size_t at) const {
+  return std::memcmp(text.data() + at, bytes_.data(), bytes_.size()) == 0;
+}
+
+std::size_t Term::first_match(std::string_view text, std::size_t base, unsigned passed) const {
+  for (; passed != 0; passed &= passed - 1) {
+    const std::size_t place = base + static_cast<std::size_t>(__builtin_ctz(passed));
+    if (matches_at(text, place)) return place;
+  }
+  return std::string_view::npos;
+}
+
+std::size_t Term::find(std::string_view text, std::size_t from) const {
+  if (from > text.size()) return std::string_view::npos;
+  if (bytes_.empty()) return from;
+  if (text.size() - from < bytes_.size()) return std::string_view::npos;
+  const std::size_t last = text.size() - bytes_.size();  // the last place a match can begin
+#ifdef TAVO_SSE2
+  if (vectors_) return find_in_vectors(text, from, last);
+#endif
+  return find_in_words(text, from, last);
+}
+
+std::size_t Term::find_one_by_one(std::string_view text, std::size_t from, std::size_t last) const {
+  const char first = bytes_[first_];
+  const char second = bytes_[second_];
+  for (std::size_t at = from; at <= last; ++at) {
+    if (text[at + first_] == first && text[at + second_] == second && matches_at(text, at)) {
+      return at;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// Eight places at a time: a byte of a word is zero where it equals the filter's byte, and the
+// test for a zero byte may also flag a byte above a zero one, never miss one.
+std::size_t Term::find_in_words(std::string_view text, std::size_t from, std::size_t last) const {
+  using Word = std::uint64_t;
+  constexpr Word kOnes = ~Word{0} / 0xFF;
+  constexpr Word kHighs = kOnes * 0x80;
+  const Word first = kOnes * static_cast<unsigned char>(bytes_[first_]);
+  const Word second = kOnes * static_cast<unsigned char>(bytes_[second_]);
+  std::size_t at = from;
+  for (; at <= last && last - at >= sizeof(Word) - 1; at += sizeof(Word)) {
+    Word a = 0;
+    Word b = 0;
+    std::memcpy(&a, text.data() + at + first_, sizeof a);
+    std::memcpy(&b, text.data() + at + second_, sizeof b);
+    a ^= first;
+    b ^= second;
+    if (((a - kOnes) & ~a & (b - kOnes) & ~b & kHighs) != 0) {
+      const std::size_t hit = find_one_by_one(text, at, at + sizeof(Word) - 1);
+      if (hit != std::string_view::npos) return hit;
+    }
+  }
+  return at <= last ? find_one_by_one(text, at, last) : std::string_view::npos;
+}
+
+#ifdef TAVO_SSE2
+namespace {
+
+// The places among the sixteen at `at` whose two filter bytes are the term's.
+__attribute__((target("sse2"))) inline __m128i passing(const char* at, std::size_t first_place,
+                                                       std::size_t second_place, __m128i first,
+                                                       __m128i second) {
+  const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + first_place));
+  const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + second_place));
+  return _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, second));
+}
+
+}  // namespace
+
+// Sixteen places at a time, and sixty-four to a turn of the loop, so that a place passes the
+// filter rarely enough for the loop to run at the speed of reading memory. On i686 only where
+// the caller allows it (see the constructor).
+__attribute__((target("sse2"))) std::size_t Term::find_in_vectors(std::string_view text,
+                                                                  std::size_t from,
+                                                                  std::size_t last) const {
+  const __m128i first = _mm_set1_epi8(bytes_[first_]);
+  const __m128i second = _mm_set1_epi8(bytes_[second_]);
+  const char* const data = text.data();
+  std::size_t at = from;
+  for (; at <= last && last - at >= 63; at += 64) {
+    const __m128i p0 = passing(data + at, first_, second_, first, second);
+    const __m128i p1 = passing(data + at + 16, first_, second_, first, second);
+    const __m128i p2 = passing(data + at + 32, first_, second_, first, second);
+    const __m128i p3 = passing(data + at + 48, first_, second_, first, second);
+    const __m128i any = _mm_or_si128(_mm_or_si128(p0, p1), _mm_or_si128(p2, p3));
+    if (_mm_movemask_epi8(any) == 0) continue;
+    for (const auto& [offset, places] :
+         {std::pair{0, p0}, std::pair{16, p1}, std::pair{32, p2}, std::pair{48, p3}}) {
+      const std::size_t hit = first_match(text, at + static_cast<std::size_t>(offset),
+                                          static_cast<unsigned>(_mm_movemask_epi8(places)));
+      if (hit != std::string_view::npos) return hit;
+    }
+  }
+  for (; at <= last && last - at >= 15; at += 16) {
+    const std::size_t hit = first_match(text, at,
+                                        static_cast<unsigned>(_mm_movemask_epi8(
+                                            passing(data + at, first_, second_, first, second))));
+    if (hit != std::string_view::npos) return hit;
+  }
+  return at <= last ? find_one_by_one(text, at, last) : std::string_view::npos;
+}
+
+#else
+std::size_t Term::find_in_vectors(std::string_view text, std::size_t from, std::size_t last) const {
+  return find_in_words(text, from, last);
+}
+#endif
 
 }  // namespace tavo

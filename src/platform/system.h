@@ -13,6 +13,9 @@ class SystemInfo {
   virtual ~SystemInfo() = default;
   // The platform id of the version record; 0 when the query fails.
   virtual std::uint32_t platform_id() const = 0;
+  // True when this process may use SSE2: the processor has it and the system saves its
+  // registers (Windows 95 does not).
+  virtual bool vector_instructions() const = 0;
 };
 
 }  // namespace tavo::platform

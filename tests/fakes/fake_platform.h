@@ -98,6 +98,9 @@ class FakeSystem final : public platform::SystemInfo {
  public:
   explicit FakeSystem(Recorder& log) : log_(log) {}
   std::uint32_t platform_id() const override;
+  // Not recorded: only the lookup's speed depends on it.
+  bool vector_instructions() const override { return vectors; }
+  bool vectors = true;
   std::uint32_t id = platform::kPlatformWin32Nt;
 
  private:

@@ -3,14 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 namespace tavo {
 namespace {
 
-// Every occurrence, by repeated search from one past the last.
-std::vector<std::size_t> all_hits(const std::string& text, const std::string& term, bool by_term) {
-  const Term searcher(term);
+// Every occurrence, by repeated search from one past the last: with SSE2 (true) or in plain
+// words (false), the filter tuned to `sample`; or, with neither, by the plain substring search.
+std::vector<std::size_t> all_hits(const std::string& text, const std::string& term,
+                                  std::optional<bool> vectors, std::string_view sample = {}) {
+  Term searcher(term, {}, vectors.value_or(false));
+  searcher.tune(sample);
+  const bool by_term = vectors.has_value();
   std::vector<std::size_t> hits;
   for (std::size_t at = 0; at <= text.size();) {
     const std::size_t hit =
@@ -24,7 +29,7 @@ std::vector<std::size_t> all_hits(const std::string& text, const std::string& te
 
 TEST(Term, FindsWhatThePlainSearchFinds) {
   std::mt19937 random(7);
-  // Small alphabets make the rare byte common, so the search goes over to the system's.
+  // Small alphabets make the filter's bytes common, so many places pass it.
   const std::string alphabets[] = {"ab", "0123456789-", "abcdefghijklmnopqrstuvwxyz .-\r\n",
                                    std::string("\0\xff\x80z", 4)};
   for (const std::string& alphabet : alphabets) {
@@ -35,13 +40,27 @@ TEST(Term, FindsWhatThePlainSearchFinds) {
       for (char& c : term) c = alphabet[random() % alphabet.size()];
       if (round % 3 == 0 && text.size() > 10)
         term = text.substr(random() % (text.size() - 10), 1 + random() % 9);
-      EXPECT_EQ(all_hits(text, term, true), all_hits(text, term, false))
-          << testing::PrintToString(term) << " in " << text.size() << " bytes";
+      const std::vector<std::size_t> expected = all_hits(text, term, std::nullopt);
+      const std::string_view sample = std::string_view(text).substr(0, random() % 300);
+      for (const bool vectors : {true, false}) {
+        EXPECT_EQ(all_hits(text, term, vectors, sample), expected)
+            << testing::PrintToString(term) << " in " << text.size() << " bytes, "
+            << (vectors ? "SSE2" : "words");
+      }
     }
   }
 }
 
 TEST(Term, EdgesOfTheText) {
+  for (const bool vectors : {true, false}) {
+    const Term term("ab", {}, vectors);
+    // A match in the last place, just past a whole turn of 64, sixteen or eight places.
+    for (std::size_t size = 2; size < 300; ++size) {
+      const std::string text = std::string(size - 2, 'a') + "ab";
+      EXPECT_EQ(term.find(text, 0), size - 2) << size << (vectors ? " SSE2" : " words");
+      EXPECT_EQ(term.find(text.substr(0, size - 1), 0), std::string_view::npos) << size;
+    }
+  }
   const Term term("ab");
   EXPECT_EQ(term.find("ab", 0), 0U);
   EXPECT_EQ(term.find("xab", 1), 1U);

@@ -305,4 +305,12 @@ void NoPrograms::start_script(std::u16string_view path, int) {
   throw Error("cannot start " + to_posix_path(path) + ": command scripts run only on Windows");
 }
 
+bool PosixSystem::vector_instructions() const {
+#if defined(__x86_64__) || defined(__i386__)
+  return __builtin_cpu_supports("sse2");  // Linux saves the registers of what it reports
+#else
+  return false;
+#endif
+}
+
 }  // namespace tavo::platform::posix

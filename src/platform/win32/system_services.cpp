@@ -106,6 +106,23 @@ std::uint32_t Win32System::platform_id() const {
   return api::platform_id();
 }
 
+bool Win32System::vector_instructions() const {
+#if defined(__x86_64__)
+  return true;
+#elif defined(__i386__)
+  using IsProcessorFeaturePresentFn = BOOL(WINAPI*)(DWORD);
+  constexpr DWORD kSse2 = 10;  // PF_XMMI64_INSTRUCTIONS_AVAILABLE
+  HMODULE kernel = api::module_handle(L"kernel32.dll");
+  auto present = kernel == nullptr
+                     ? nullptr
+                     : reinterpret_cast<IsProcessorFeaturePresentFn>(reinterpret_cast<void*>(
+                           GetProcAddress(kernel, "IsProcessorFeaturePresent")));
+  return __builtin_cpu_supports("sse2") && present != nullptr && present(kSse2);
+#else
+  return false;
+#endif
+}
+
 long Win32Registry::create_key(std::uint32_t root, std::u16string_view path, Key& key) {
   key = 0;
   const auto ansi_path = to_ansi(path);

@@ -30,6 +30,8 @@ class Win32Environment final : public ProcessEnvironment {
 class Win32System final : public SystemInfo {
  public:
   std::uint32_t platform_id() const override;
+  // Where IsProcessorFeaturePresent, which 95 lacks, reports SSE2.
+  bool vector_instructions() const override;
 };
 
 // RegCreateKeyExA (access 6), RegSetValueExA (REG_SZ, zero byte counted), RegCloseKey. A text
