@@ -1,11 +1,17 @@
-// Benchmark of the lease lookup against grep -F: a generated listing, alternating runs, medians.
+// Benchmark of the lease lookup against grep -F and ripgrep: generated listings, alternating
+// runs, medians.
 //
 //   lookup_bench TAVO [SIZE_MB [RUNS [FOLDER]]]
 //
-// Writes a listing of SIZE_MB megabytes (default 256) of lease lines with a few matches spread
-// through it, an index that names it, and then runs `TAVO /dhcp INDEX TERM` and
-// `grep -F -c TERM LISTING` one after the other RUNS times (default 5). Prints each one's median
-// wall time and speed, their ratio, and tavo's peak resident memory.
+// For each listing shape it writes SIZE_MB megabytes (default 256) of listing with one lease
+// of a needle host spread through it, and runs `TAVO /dhcp INDEX TERM`, `grep -F -c TERM
+// LISTING` and `rg -j1 -F -c TERM LISTING` one after the other RUNS times (default 5) for each
+// term. Prints each one's median wall time and speed, tavo's ratios to both, its peak resident
+// memory, and the worst ratio of the run on the last line.
+//
+// With TAVO_WINE_EXE (a tavo.exe) and TAVO_WINE (the wine loader, run with the environment as it
+// is), it also runs tavo.exe over the same listings and over a 1 MB one, and compares its scan,
+// the difference of the two, with the native scan measured the same way.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -13,6 +19,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,13 +32,54 @@ extern char** environ;
 
 namespace {
 
-// The matching leases' host name and hardware address: a lookup by name and one by address.
-constexpr const char* kTerms[] = {"ws-target9", "00-1f-e2-3a-9b-c4"};
 constexpr int kMatches = 8;
 
+// One way that listings look: how a host is named, how an address is written, how lines are
+// laid out, and how much of the file is other text.
+struct Shape {
+  const char* name;
+  const char* needle_host;  // the matching leases' host name
+  const char* needle_mac;   // and address, as this shape writes addresses
+  char separator;           // of the address's pairs
+  int host_style;           // 0 ws12345.corp.example, 1 LAB-PC-0042, 2 printer7.site
+  bool padded;              // trailing blanks after the name, as some exports write
+  int other_lines;          // lines of other text after each lease line
+};
+
+constexpr Shape kShapes[] = {
+    {"corp: ws12345.corp.example, dash addresses, clean lines", "needle-host",
+     "00-11-22-33-44-55", '-', 0, false, 0},
+    {"lab: LAB-PC-0042, colon addresses, padded lines", "LAB-PC-9999", "00:11:22:33:44:55", ':', 1,
+     true, 0},
+    {"site: printer7.site, mostly other text", "printer-needle", "00-11-22-33-44-55", '-', 2, false,
+     3},
+};
+
+std::uint32_t g_seed = 12345;
+std::uint32_t next_random() {
+  g_seed = g_seed * 1103515245U + 12345U;
+  return g_seed >> 8;
+}
+
+std::string host_of(const Shape& shape, std::uint32_t r) {
+  char name[64];
+  switch (shape.host_style) {
+    case 0:
+      std::snprintf(name, sizeof name, "ws%05u.corp.example", r % 100000);
+      break;
+    case 1:
+      std::snprintf(name, sizeof name, "LAB-PC-%04u", r % 9000);
+      break;
+    default:
+      std::snprintf(name, sizeof name, "printer%u.site", r % 90);
+      break;
+  }
+  return name;
+}
+
 // A listing like the DHCP server's: a banner and header, then aligned lease lines whose
-// addresses, leases and host names vary; the term stands in kMatches of them.
-std::uintmax_t write_listing(const std::string& path, std::uintmax_t bytes) {
+// addresses, leases and host names vary; the needle stands in kMatches of them, on IP 10.9.9.9.
+std::uintmax_t write_listing(const std::string& path, const Shape& shape, std::uintmax_t bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << "\r\nChanged the current scope context to 10.20.0.0 scope.\r\n\r\n"
          "IP Address      - Subnet Mask    - Unique ID           - Lease Expires          -Type "
@@ -39,30 +87,36 @@ std::uintmax_t write_listing(const std::string& path, std::uintmax_t bytes) {
       << std::string(90, '=') << "\r\n";
   const std::uintmax_t every = bytes / kMatches;
   std::uintmax_t next_match = every / 2;
-  std::uint32_t seed = 12345;
-  const auto next = [&seed] {
-    seed = seed * 1103515245U + 12345U;
-    return seed >> 8;
-  };
   const char* leases[] = {"12/1/2026 8:15:02 AM  ", "NEVER EXPIRES         ",
                           "INACTIVE              ", "11/30/2026 11:59:59 PM"};
-  char line[256];
+  const char* other[] = {"Reservation in scope 10.20.0.0 refreshed by the audit job.",
+                         "    (continued) option 003 router 10.20.0.1, option 006 dns",
+                         "Command completed successfully."};
+  char line[512];
   std::uintmax_t written = 0;
   while (written < bytes) {
-    const std::uint32_t r = next();
+    const std::uint32_t r = next_random();
+    const std::uint32_t m = next_random();
     const bool match = written >= next_match;
     if (match) next_match += every;
-    const std::uint32_t m = next();
     char mac[32];
-    std::snprintf(mac, sizeof mac, "%02x-%02x-%02x-%02x-%02x-%02x", r % 256, (r >> 8) % 256,
-                  (r >> 16) % 256, m % 256, (m >> 8) % 256, (m >> 16) % 256);
-    const int length =
-        std::snprintf(line, sizeof line,
-                      "10.20.%u.%-3u      - 255.255.0.0    - %s   -%s -D- %s%u.corp.example\r\n",
-                      (m >> 4) % 256, (r >> 4) % 256, match ? kTerms[1] : mac, leases[m % 4],
-                      match ? "ws-target" : "ws-lab", match ? 9U : r % 9000 + 10);
+    const char s = shape.separator;
+    std::snprintf(mac, sizeof mac, "%02x%c%02x%c%02x%c%02x%c%02x%c%02x", r % 256, s,
+                  (r >> 8) % 256, s, (r >> 16) % 256, s, m % 256, s, (m >> 8) % 256, s,
+                  (m >> 16) % 256);
+    char ip[32];
+    std::snprintf(ip, sizeof ip, "10.20.%u.%u", (m >> 4) % 256, (r >> 4) % 256);
+    int length = std::snprintf(line, sizeof line, "%-16s - 255.255.0.0    - %s   -%s -D- %s%s\r\n",
+                               match ? "10.9.9.9" : ip, match ? shape.needle_mac : mac,
+                               leases[m % 4], match ? shape.needle_host : host_of(shape, r).c_str(),
+                               shape.padded ? "                    " : "");
     out.write(line, length);
     written += static_cast<std::uintmax_t>(length);
+    for (int i = 0; i < shape.other_lines; ++i) {
+      length = std::snprintf(line, sizeof line, "%s\r\n", other[(r + static_cast<unsigned>(i)) % 3]);
+      out.write(line, length);
+      written += static_cast<std::uintmax_t>(length);
+    }
   }
   return written;
 }
@@ -73,13 +127,14 @@ struct Run {
 };
 
 // Runs `command` with its output in `output` (a file: grep stops at the first match when its
-// output is /dev/null).
+// output is /dev/null). Without `keep_display`, no desktop clipboard is used.
 Run run(const std::vector<std::string>& command, const std::vector<std::string>& extra_env,
-        const std::string& output) {
+        const std::string& output, bool keep_display = false) {
   std::vector<std::string> env_strings(extra_env);
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry(*e);
-    if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("WAYLAND_DISPLAY=", 0) != 0) {
+    if (keep_display ||
+        (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("WAYLAND_DISPLAY=", 0) != 0)) {
       env_strings.push_back(entry);
     }
   }
@@ -93,6 +148,8 @@ Run run(const std::vector<std::string>& command, const std::vector<std::string>&
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (output + ".err").c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   const auto start = std::chrono::steady_clock::now();
   pid_t child = 0;
@@ -105,7 +162,9 @@ Run run(const std::vector<std::string>& command, const std::vector<std::string>&
   wait4(child, &status, 0, &usage);
   const auto end = std::chrono::steady_clock::now();
   posix_spawn_file_actions_destroy(&actions);
-  if (!WIFEXITED(status) || (WEXITSTATUS(status) != 0 && command[0] != "grep")) {
+  // grep and rg exit 1 when nothing matches.
+  const bool counts = command[0] == "grep" || command[0] == "rg";
+  if (!WIFEXITED(status) || (WEXITSTATUS(status) != 0 && !(counts && WEXITSTATUS(status) == 1))) {
     std::fprintf(stderr, "%s failed\n", argv[0]);
     std::exit(1);
   }
@@ -116,6 +175,37 @@ double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const std::size_t mid = values.size() / 2;
   return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+int log_entries(const std::string& path) {
+  std::ifstream log(path, std::ios::binary);
+  int entries = 0;
+  for (std::string line; std::getline(log, line);) entries += line.rfind("Searchdate:", 0) == 0;
+  return entries;
+}
+
+// The median time of each command, run in turn `runs` times after one warm-up run each.
+std::vector<double> alternate(const std::vector<std::vector<std::string>>& commands,
+                              const std::vector<std::string>& env, const std::string& out,
+                              int runs, long* tavo_peak, bool keep_display = false) {
+  std::vector<std::vector<double>> times(commands.size());
+  for (const auto& command : commands) run(command, env, out, keep_display);
+  for (int i = 0; i < runs; ++i) {
+    for (std::size_t c = 0; c < commands.size(); ++c) {
+      const Run r = run(commands[c], env, out, keep_display);
+      times[c].push_back(r.seconds);
+      if (c == 0 && tavo_peak != nullptr) *tavo_peak = std::max(*tavo_peak, r.peak_kib);
+    }
+  }
+  std::vector<double> medians;
+  for (const auto& t : times) medians.push_back(median(t));
+  return medians;
+}
+
+std::string windows_path(const std::string& path) {
+  std::string out = "Z:" + path;
+  std::replace(out.begin(), out.end(), '/', '\\');
+  return out;
 }
 
 }  // namespace
@@ -130,45 +220,85 @@ int main(int argc, char** argv) {
   const int runs = argc > 3 ? std::atoi(argv[3]) : 5;
   const std::string folder =
       argc > 4 ? argv[4] : (std::filesystem::temp_directory_path() / "tavo-bench").string();
+  const char* wine_exe = std::getenv("TAVO_WINE_EXE");
+  const char* wine = std::getenv("TAVO_WINE");
+  const bool with_wine = wine_exe != nullptr && wine != nullptr;
   std::filesystem::create_directories(folder);
   const std::string listing = folder + "/leases.txt";
+  const std::string small = folder + "/small.txt";
   const std::string index = folder + "/index.txt";
-  const std::uintmax_t bytes = write_listing(listing, size_mb * 1024 * 1024);
-  std::ofstream(index, std::ios::binary | std::ios::trunc) << listing << "\r\n";
-
+  const std::string small_index = folder + "/small-index.txt";
   const std::vector<std::string> env{"TMPDIR=" + folder, "temp=" + folder,
                                      "XDG_CONFIG_HOME=" + folder + "/config"};
   const std::string out = folder + "/out.txt";
-  const double mb = static_cast<double>(bytes) / (1024.0 * 1024.0);
-  std::printf("listing      %.1f MB, %d matching leases, %d runs each, %ld cores\n", mb, kMatches,
-              runs, sysconf(_SC_NPROCESSORS_ONLN));
-  bool all_found = true;
-  for (const char* term : kTerms) {
-    std::vector<double> tavo_times, grep_times;
-    long tavo_peak = 0;
-    // One warm-up run each puts the listing in the page cache.
-    run({tavo, "/dhcp", index, term}, env, out);
-    run({"grep", "-F", "-c", term, listing}, env, out);
-    for (int i = 0; i < runs; ++i) {
-      std::filesystem::remove(folder + "/findout.txt");
-      const Run t = run({tavo, "/dhcp", index, term}, env, out);
-      tavo_times.push_back(t.seconds);
-      tavo_peak = std::max(tavo_peak, t.peak_kib);
-      grep_times.push_back(run({"grep", "-F", "-c", term, listing}, env, out).seconds);
-    }
-    std::ifstream log(folder + "/findout.txt", std::ios::binary);
-    int entries = 0;
-    for (std::string line; std::getline(log, line);) entries += line.rfind("Searchdate:", 0) == 0;
-    all_found = all_found && entries == kMatches;
 
-    const double tavo_s = median(tavo_times);
-    const double grep_s = median(grep_times);
-    std::printf("term         %s: %d log entries\n", term, entries);
-    std::printf("  tavo /dhcp median %.3f s  %7.1f MB/s  peak RSS %.1f MB\n", tavo_s, mb / tavo_s,
-                static_cast<double>(tavo_peak) / 1024.0);
-    std::printf("  grep -F -c median %.3f s  %7.1f MB/s\n", grep_s, mb / grep_s);
-    std::printf("  ratio      tavo/grep %.2f (target <= 1.00)\n", tavo_s / grep_s);
+  std::printf("%ld cores; %d runs each, alternating; medians\n", sysconf(_SC_NPROCESSORS_ONLN),
+              runs);
+  double worst = 0;
+  std::string worst_what;
+  bool all_found = true;
+  const auto note = [&](double ratio, const std::string& what) {
+    if (ratio > worst) worst = ratio, worst_what = what;
+  };
+  for (const Shape& shape : kShapes) {
+    const std::uintmax_t bytes = write_listing(listing, shape, size_mb * 1024 * 1024);
+    write_listing(small, shape, 1024 * 1024);
+    std::ofstream(index, std::ios::binary | std::ios::trunc) << listing << "\r\n";
+    std::ofstream(small_index, std::ios::binary | std::ios::trunc) << small << "\r\n";
+    const double mb = static_cast<double>(bytes) / (1024.0 * 1024.0);
+    std::printf("\nlisting      %s, %.1f MB\n", shape.name, mb);
+    std::string wrong_case = shape.needle_host;
+    for (char& c : wrong_case) c = static_cast<char>(c ^ (std::isalpha(c) ? 0x20 : 0));
+    const std::pair<std::string, int> terms[] = {{shape.needle_host, kMatches},
+                                                 {shape.needle_mac, kMatches},
+                                                 {"10.9.9.9", kMatches},
+                                                 {wrong_case, 0},
+                                                 {"found-nowhere", 0}};
+    for (const auto& [term, expected] : terms) {
+      long peak = 0;
+      std::filesystem::remove(folder + "/findout.txt");
+      const std::vector<double> t = alternate({{tavo, "/dhcp", index, term},
+                                               {"grep", "-F", "-c", term, listing},
+                                               {"rg", "-j1", "-F", "-c", term, listing}},
+                                              env, out, runs, &peak);
+      const int entries = log_entries(folder + "/findout.txt") / (runs + 1);
+      all_found = all_found && entries == expected;
+      std::printf("term         %s: %d log entries a run\n", term.c_str(), entries);
+      std::printf("  tavo /dhcp %.3f s %8.1f MB/s  peak RSS %.1f MB\n", t[0], mb / t[0],
+                  static_cast<double>(peak) / 1024.0);
+      std::printf("  grep -F -c %.3f s %8.1f MB/s\n", t[1], mb / t[1]);
+      std::printf("  rg -j1 -F  %.3f s %8.1f MB/s\n", t[2], mb / t[2]);
+      std::printf("  ratio      tavo/grep %.2f, tavo/rg %.2f (goal <= 1.00)\n", t[0] / t[1],
+                  t[0] / t[2]);
+      note(t[0] / t[1], "tavo/grep, " + term);
+      note(t[0] / t[2], "tavo/rg, " + term);
+      if (peak > 16 * 1024) note(static_cast<double>(peak) / (16 * 1024), "peak RSS / 16 MB");
+    }
+    if (with_wine) {
+      // The scan alone: each run minus the same run over a 1 MB listing.
+      std::ofstream(folder + "/win-index.txt", std::ios::binary | std::ios::trunc)
+          << windows_path(listing) << "\r\n";
+      std::ofstream(folder + "/win-small-index.txt", std::ios::binary | std::ios::trunc)
+          << windows_path(small) << "\r\n";
+      const std::string term = shape.needle_host;
+      const std::vector<double> native = alternate(
+          {{tavo, "/dhcp", index, term}, {tavo, "/dhcp", small_index, term}}, env, out, runs,
+          nullptr);
+      const std::vector<double> exe = alternate(
+          {{wine, wine_exe, "/dhcp", windows_path(folder + "/win-index.txt"), term},
+           {wine, wine_exe, "/dhcp", windows_path(folder + "/win-small-index.txt"), term}},
+          {}, out, runs, nullptr, true);
+      const double native_scan = native[0] - native[1];
+      const double exe_scan = exe[0] - exe[1];
+      std::printf("tavo.exe under Wine, %s: scan %.3f s (run %.3f s - 1 MB run %.3f s)\n",
+                  term.c_str(), exe_scan, exe[0], exe[1]);
+      std::printf("  native scan %.3f s; ratio wine/native %.2f (goal <= 1.50)\n", native_scan,
+                  exe_scan / native_scan);
+      note(exe_scan / native_scan / 1.5, "tavo.exe scan / native scan / 1.5");
+    }
   }
   std::filesystem::remove_all(folder);
+  std::printf("\nworst ratio to its goal: %.2f (%s)%s\n", worst, worst_what.c_str(),
+              all_found ? "" : "; SOME TERMS FOUND THE WRONG NUMBER OF LEASES");
   return all_found ? 0 : 1;
 }

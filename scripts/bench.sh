@@ -1,9 +1,37 @@
 #!/usr/bin/env bash
-# Builds the native preset and measures the lease lookup against grep -F.
-#   scripts/bench.sh [SIZE_MB [RUNS [FOLDER]]]     defaults: 256 MB, 5 runs, the temporary folder
+# Builds the native preset and measures the lease lookup against grep -F and ripgrep.
+#   scripts/bench.sh [--wine] [SIZE_MB [RUNS [FOLDER]]]     defaults: 256 MB, 5 runs, temp folder
+# With --wine, tavo.exe's scan under Wine is compared with the native scan too: the real
+# tavo.exe where this kernel runs 32-bit programs, else the wine64 build of the same sources.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh >/dev/null
 cmake --preset native >/dev/null
 cmake --build --preset native --target tavo lookup_bench >/dev/null
-exec build/native/lookup_bench build/native/tavo "$@"
+if [ "${1:-}" = --wine ]; then
+  shift
+  if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    preset=win32 loader=wine
+  else
+    preset=wine64 loader=/usr/lib/wine/wine64
+    export WINELOADER=$loader
+  fi
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" --target tavo >/dev/null
+  wine_work=$(mktemp -d)
+  export WINEPREFIX=$wine_work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  exec 3>"$wine_work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  for _ in $(seq 100); do [ -s "$wine_work/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(cat "$wine_work/display")"
+  trap 'WINEPREFIX=$WINEPREFIX wineserver -k >/dev/null 2>&1; kill $xvfb_pid; rm -rf "$wine_work"' EXIT
+  "$loader" wineboot -i >/dev/null 2>&1 </dev/null
+  wineserver -p >/dev/null 2>&1 </dev/null
+  mkdir -p "$WINEPREFIX/drive_c/temp"
+  export TAVO_WINE_EXE=$PWD/build/$preset/tavo.exe TAVO_WINE=$loader
+  build/native/lookup_bench build/native/tavo "$@"
+else
+  exec build/native/lookup_bench build/native/tavo "$@"
+fi
