@@ -20,15 +20,11 @@ if [ "${1:-}" = --wine ]; then
   cmake --build --preset "$preset" --target tavo >/dev/null
   wine_work=$(mktemp -d)
   export WINEPREFIX=$wine_work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  exec 3>"$wine_work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  exec 3>&-
-  for _ in $(seq 100); do [ -s "$wine_work/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(cat "$wine_work/display")"
+  source tests/e2e/xvfb.sh
+  start_xvfb "$wine_work"
   trap 'WINEPREFIX=$WINEPREFIX wineserver -k >/dev/null 2>&1; kill $xvfb_pid; rm -rf "$wine_work"' EXIT
   "$loader" wineboot -i >/dev/null 2>&1 </dev/null
-  wineserver -p >/dev/null 2>&1 </dev/null
+  wineserver -p >/dev/null 2>&1 </dev/null || true  # already running after wineboot
   mkdir -p "$WINEPREFIX/drive_c/temp"
   export TAVO_WINE_EXE=$PWD/build/$preset/tavo.exe TAVO_WINE=$loader
   build/native/lookup_bench build/native/tavo "$@"
