@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is needed, checks the formatting, builds every preset and runs every test:
 # native unit and program tests, the same under AddressSanitizer and UBSan, tavo.exe under
-# Wine (or, where the kernel cannot run 32-bit programs, the same sources built for wine64), and each fuzz target for a bounded time (FUZZ_SECONDS, default 60) from its seeds.
+# Wine (or, where the kernel cannot run 32-bit programs, the same sources built for wine64), the
+# release packages (built, checked, installed and removed), and each fuzz target for a bounded
+# time (FUZZ_SECONDS, default 60) from its seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +18,11 @@ for preset in native asan win32 wine64; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" || status=1
 done
+echo "== packages"
+for preset in win32 native; do
+  cmake --build --preset "$preset" --target package >/dev/null || status=1
+done
+bash tests/e2e/packages.sh || status=1
 echo "== fuzz"
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-60}" || status=1
 exit $status

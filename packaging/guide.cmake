@@ -1,0 +1,28 @@
+# Writes the plain-text guide of the Windows package from the README's user sections, with CR LF
+# line ends:  cmake -DREADME=... -DOUTPUT=... -P guide.cmake
+# A section runs from its "## " heading to the next one; the sections are taken in this order.
+set(sections "Where every result goes" "How the window picks a conversion" "The command line"
+             "The lease lookup" "Windows versions")
+file(READ "${README}" readme)
+string(REPLACE "\r\n" "\n" readme "${readme}")
+string(FIND "${readme}" "\n## " first_heading)
+string(SUBSTRING "${readme}" 0 ${first_heading} guide)
+foreach(section IN LISTS sections)
+  string(FIND "${readme}" "\n## ${section}\n" start)
+  if(start EQUAL -1)
+    message(FATAL_ERROR "guide.cmake: the README has no section \"${section}\"")
+  endif()
+  math(EXPR start "${start} + 1")
+  string(SUBSTRING "${readme}" ${start} -1 rest)
+  string(SUBSTRING "${rest}" 3 -1 after_heading)
+  string(FIND "${after_heading}" "\n## " end)
+  if(end EQUAL -1)
+    set(text "${rest}")
+  else()
+    math(EXPR end "${end} + 3 + 1")
+    string(SUBSTRING "${rest}" 0 ${end} text)
+  endif()
+  string(APPEND guide "\n${text}")
+endforeach()
+string(REPLACE "\n" "\r\n" guide "${guide}")
+file(WRITE "${OUTPUT}" "${guide}")
