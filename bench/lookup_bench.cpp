@@ -48,8 +48,8 @@ struct Shape {
 };
 
 constexpr Shape kShapes[] = {
-    {"corp: ws12345.corp.example, dash addresses, clean lines", "needle-host",
-     "00-11-22-33-44-55", '-', 0, false, 0},
+    {"corp: ws12345.corp.example, dash addresses, clean lines", "needle-host", "00-11-22-33-44-55",
+     '-', 0, false, 0},
     {"lab: LAB-PC-0042, colon addresses, padded lines", "LAB-PC-9999", "00:11:22:33:44:55", ':', 1,
      true, 0},
     {"site: printer7.site, mostly other text", "printer-needle", "00-11-22-33-44-55", '-', 2, false,
@@ -102,9 +102,8 @@ std::uintmax_t write_listing(const std::string& path, const Shape& shape, std::u
     if (match) next_match += every;
     char mac[32];
     const char s = shape.separator;
-    std::snprintf(mac, sizeof mac, "%02x%c%02x%c%02x%c%02x%c%02x%c%02x", r % 256, s,
-                  (r >> 8) % 256, s, (r >> 16) % 256, s, m % 256, s, (m >> 8) % 256, s,
-                  (m >> 16) % 256);
+    std::snprintf(mac, sizeof mac, "%02x%c%02x%c%02x%c%02x%c%02x%c%02x", r % 256, s, (r >> 8) % 256,
+                  s, (r >> 16) % 256, s, m % 256, s, (m >> 8) % 256, s, (m >> 16) % 256);
     char ip[32];
     std::snprintf(ip, sizeof ip, "10.20.%u.%u", (m >> 4) % 256, (r >> 4) % 256);
     int length = std::snprintf(line, sizeof line, "%-16s - 255.255.0.0    - %s   -%s -D- %s%s\r\n",
@@ -114,7 +113,8 @@ std::uintmax_t write_listing(const std::string& path, const Shape& shape, std::u
     out.write(line, length);
     written += static_cast<std::uintmax_t>(length);
     for (int i = 0; i < shape.other_lines; ++i) {
-      length = std::snprintf(line, sizeof line, "%s\r\n", other[(r + static_cast<unsigned>(i)) % 3]);
+      length =
+          std::snprintf(line, sizeof line, "%s\r\n", other[(r + static_cast<unsigned>(i)) % 3]);
       out.write(line, length);
       written += static_cast<std::uintmax_t>(length);
     }
@@ -187,8 +187,8 @@ int log_entries(const std::string& path) {
 
 // The median time of each command, run in turn `runs` times after one warm-up run each.
 std::vector<double> alternate(const std::vector<std::vector<std::string>>& commands,
-                              const std::vector<std::string>& env, const std::string& out,
-                              int runs, long* tavo_peak, bool keep_display = false) {
+                              const std::vector<std::string>& env, const std::string& out, int runs,
+                              long* tavo_peak, bool keep_display = false) {
   std::vector<std::vector<double>> times(commands.size());
   for (const auto& command : commands) run(command, env, out, keep_display);
   for (int i = 0; i < runs; ++i) {
@@ -284,9 +284,9 @@ int main(int argc, char** argv) {
       // A term found nowhere: each match would start the script through cmd.exe, whose
       // processes then compete for the processors and hide the scan.
       const std::string term = "found-nowhere";
-      const std::vector<double> native = alternate(
-          {{tavo, "/dhcp", index, term}, {tavo, "/dhcp", small_index, term}}, env, out, runs,
-          nullptr);
+      const std::vector<double> native =
+          alternate({{tavo, "/dhcp", index, term}, {tavo, "/dhcp", small_index, term}}, env, out,
+                    runs, nullptr);
       const std::vector<double> exe = alternate(
           {{wine, wine_exe, "/dhcp", windows_path(folder + "/win-index.txt"), term},
            {wine, wine_exe, "/dhcp", windows_path(folder + "/win-small-index.txt"), term}},
