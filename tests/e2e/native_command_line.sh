@@ -37,6 +37,33 @@ check_eq "two empty arguments join to one blank: the empty word" $' \nexit 0' "$
 check_eq "a trailing empty argument after a switch only ends" $'\nexit 0' "$(run /:- 00:1A "")"
 check_eq "a tab stays inside the word" $'/::\t0\nexit 0' "$(run $'/:-\t00:1A')"
 
+# The only texts answered instead of converted: the usage and the version, with nothing published
+# and no file touched (the files of the last conversion stay byte for byte).
+state() {  # every file but run's own output, with its time and its bytes
+  ls -la --time-style=+%s.%N "$work" "$work/config/tavo" 2>&1 | grep -v ' \(out\|err\).txt$'
+  od -c "$work/wmac.cmd" "$work/config/tavo/registry"
+}
+before=$(state)
+result=$(run --help)
+check_eq "--help: the usage, then exit 0" \
+  "Usage: tavo [SWITCH...] ADDRESS|exit 0" \
+  "$(head -1 <<<"$result")|$(tail -1 <<<"$result")"
+check_eq "--help: it points to the manual page" "yes" \
+  "$(grep -q 'See man tavo for the rest.' <<<"$result" && echo yes || echo no)"
+check_eq "-h is --help" "$result" "$(run -h)"
+check_eq "--version" $'tavo '"$(sed -n 's/^project(tavo VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")"$'\nexit 0' \
+  "$(run --version)"
+check_eq "answering publishes nothing and touches no file" "$before" "$(state)"
+# Near misses convert as before.
+while IFS='|' read -r expected args; do
+  eval "set -- $args"
+  check_eq "near miss [$args]" "$(printf '%b' "$expected")" "$(run "$@")"
+done <<'CASES'
+/?:?\nexit 0|/??
+--:he:lp: x\nexit 0|--help x
+-h: \nexit 0|-h ""
+CASES
+
 write_listing "$work/dhcp1.txt"
 printf '%s\r\n' "$work/dhcp1.txt" "$work/dhcp1.txt" "" >"$work/index.txt"
 printf 'stale' >"$work/datas.txt"

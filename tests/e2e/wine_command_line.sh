@@ -29,7 +29,7 @@ done < <(switch_cases)
 # A quoted program name, single words, the empty word, blanks and a tab.
 while IFS='|' read -r line expected; do
   check_eq "[$line] exits 0" "exit 0" "$(run "$line")"
-  eventually_eq "[$line] clipboard" "$(printf "$expected")" probe clipboard
+  eventually_eq "[$line] clipboard" "$(printf '%b' "$expected")" probe clipboard
 done <<'CASES'
 "C:\tavo.exe" /:- 00:1A:2B|00-1a-2b
 C:\tavo.exe 001A2B3C4D5E|00:1a:2b:3c:4d:5e
@@ -40,7 +40,20 @@ C:\tavo.exe  |
 C:\tavo.exe /:- 00:1A |
 C:\tavo.exe /:-\u000900:1A|/::\t0
 C:\tavo.exe 00-1A-2B  /:.|/-.
+C:\tavo.exe /??|/?:?
+C:\tavo.exe --help x|--:he:lp: x
+C:\tavo.exe -h |-h: 
 CASES
+
+# "/?" alone is answered, not converted: the usage on the console, and nothing published.
+before="$(published_tavo)|$(probe clipboard)|$(od -c <"$script")"
+result=$(run 'C:\tavo.exe /?' | tr -d '\r')
+check_eq "/? exits 0" "exit 0" "$(head -1 <<<"$result")"
+check_eq "/? writes the usage to the console" \
+  "Usage: tavo.exe [SWITCH...] ADDRESS" \
+  "$(sed -n 2p <<<"$result")"
+check_eq "/? points to the guide" "See guide.txt for the rest." "$(tail -1 <<<"$result")"
+check_eq "/? publishes nothing" "$before" "$(published_tavo)|$(probe clipboard)|$(od -c <"$script")"
 rm -f "$c_drive/temp/datas.txt"
 check_eq "two blanks: exits 0" "exit 0" "$(run 'C:\tavo.exe -s  /dhcp C:\leases\index.txt lab7')"
 check_eq "two blanks: the lookup behind them never runs" "no" \

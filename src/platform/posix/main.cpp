@@ -6,12 +6,23 @@
 
 #include "base/error.h"
 #include "frontend/form1.h"
+#include "frontend/usage.h"
 #include "platform/posix/desktop_clipboard.h"
 #include "platform/posix/headless_window.h"
 #include "platform/posix/stand_ins.h"
 
 int main(int argc, char** argv) {
   namespace posix = tavo::platform::posix;
+  // The only texts answered instead of converted; nothing is published, no file is touched.
+  const std::u16string text = posix::ArgumentList(argc, argv).argument_text();
+  if (text == u"--help" || text == u"-h") {
+    std::cout << tavo::usage("tavo", "--help, -h or --version", "man tavo", "\n");
+    return 0;
+  }
+  if (text == u"--version") {
+    std::cout << "tavo " << tavo::kVersion << '\n';
+    return 0;
+  }
   std::setlocale(LC_TIME, "");
   // A clipboard tool that quits before reading, or a closed standard output, makes that one
   // write fail, and the step is skipped, instead of ending tavo.

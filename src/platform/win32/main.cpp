@@ -6,6 +6,7 @@
 
 #include "base/error.h"
 #include "frontend/form1.h"
+#include "frontend/usage.h"
 #include "platform/win32/api.h"
 #include "platform/win32/clipboard.h"
 #include "platform/win32/form_window.h"
@@ -13,10 +14,9 @@
 
 namespace {
 
-// Writes `message` to the standard error handle, or to the console of the program that
-// started tavo. AttachConsole is looked up at run time, since 9x lacks it.
-void report(const std::string& message) {
-  const std::string line = "tavo: " + message + "\r\n";
+// Writes `text` to the standard error handle, or to the console of the program that started
+// tavo. AttachConsole is looked up at run time, since 9x lacks it.
+void write_console(const std::string& text) {
   HANDLE target = GetStdHandle(STD_ERROR_HANDLE);
   bool own_handle = false;
   if (target == nullptr || target == INVALID_HANDLE_VALUE) {
@@ -32,8 +32,12 @@ void report(const std::string& message) {
     own_handle = true;
   }
   DWORD written = 0;
-  WriteFile(target, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  WriteFile(target, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   if (own_handle) CloseHandle(target);
+}
+
+void report(const std::string& message) {
+  write_console("tavo: " + message + "\r\n");
 }
 
 // Reports `failure` and ends at once, as a normal end does, with status 1. Tearing the shown
@@ -60,6 +64,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Win32Programs programs;
     win32::Win32Clock clock;
     win32::Win32CommandLine command_line;
+    // The only text answered instead of converted: the usage, and nothing is published.
+    if (command_line.argument_text() == u"/?") {
+      write_console(tavo::usage("tavo.exe", "/?", "guide.txt", "\r\n"));
+      ExitProcess(0);
+    }
     const tavo::platform::Services services{window,   clipboard, environment, system, registry,
                                             messages, files,     programs,    clock,  command_line};
     tavo::Form1 form(services);
