@@ -230,7 +230,9 @@ int main(int argc, char** argv) {
   const std::string index = folder + "/index.txt";
   const std::string small_index = folder + "/small-index.txt";
   const std::vector<std::string> env{"TMPDIR=" + folder, "temp=" + folder,
-                                     "XDG_CONFIG_HOME=" + folder + "/config"};
+                                     "XDG_CONFIG_HOME=" + folder + "/config",
+                                     "XDG_STATE_HOME=" + folder + "/state"};
+  const std::string log = folder + "/state/tavo/findout.txt";
   const std::string out = folder + "/out.txt";
 
   std::printf("%ld cores; %d runs each, alternating; medians\n", sysconf(_SC_NPROCESSORS_ONLN),
@@ -257,12 +259,12 @@ int main(int argc, char** argv) {
                                                  {"found-nowhere", 0}};
     for (const auto& [term, expected] : terms) {
       long peak = 0;
-      std::filesystem::remove(folder + "/findout.txt");
+      std::filesystem::remove(log);
       const std::vector<double> t = alternate({{tavo, "/dhcp", index, term},
                                                {"grep", "-F", "-c", term, listing},
                                                {"rg", "-j1", "-F", "-c", term, listing}},
                                               env, out, runs, &peak);
-      const int entries = log_entries(folder + "/findout.txt") / (runs + 1);
+      const int entries = log_entries(log) / (runs + 1);
       all_found = all_found && entries == expected;
       std::printf("term         %s: %d log entries a run\n", term.c_str(), entries);
       std::printf("  tavo /dhcp %.3f s %8.1f MB/s  peak RSS %.1f MB\n", t[0], mb / t[0],

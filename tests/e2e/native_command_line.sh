@@ -8,10 +8,12 @@ source "$(dirname "$0")/cases.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# run ARGS...: tavo without a desktop, "c:\temp" and temp in $work; prints stdout, then
-# "exit N", then stderr.
+# run ARGS...: tavo without a desktop, temp in $work and "c:\temp" in $state; prints stdout,
+# then "exit N", then stderr.
+state=$work/state/tavo
 run() {
-  env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" TMPDIR="$work" temp="$work" \
+  env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" \
+    TMPDIR="$work/tmp" temp="$work" \
     "$tavo" "$@" >"$work/out.txt" 2>"$work/err.txt" </dev/null
   local rc=$?
   cat "$work/out.txt"
@@ -66,13 +68,14 @@ CASES
 
 write_listing "$work/dhcp1.txt"
 printf '%s\r\n' "$work/dhcp1.txt" "$work/dhcp1.txt" "" >"$work/index.txt"
-printf 'stale' >"$work/datas.txt"
+mkdir -p "$state"
+printf 'stale' >"$state/datas.txt"
 check_eq "/dhcp prints each converted address and exits 0" \
   $'3c-52-82-0f-1e-77\n64-51-06-a1-66-b5\n3c-52-82-0f-1e-77\n64-51-06-a1-66-b5\nexit 0' \
   "$(run /dhcp "$work/index.txt" lab7)"
-check_eq "/dhcp empties the work file" "0" "$(stat -c %s "$work/datas.txt")"
+check_eq "/dhcp empties the work file" "0" "$(stat -c %s "$state/datas.txt")"
 check_eq "/dhcp log bytes" "$( (one_pass_log; one_pass_log) | od -c)" \
-  "$(dated_log "$work/findout.txt")"
+  "$(dated_log "$state/findout.txt")"
 check_eq "/dhcp publishes the last address" "64-51-06-a1-66-b5" "$(tavo_value)"
 
 check_eq "/dhcp without an index" \

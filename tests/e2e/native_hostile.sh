@@ -12,14 +12,15 @@ mkdir "$work/tmp"
 # run ARGS...: as in the command-line test, with every file tavo may write inside $work/tmp.
 run() {
   env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/tmp/config" TMPDIR="$work/tmp" \
-    temp="$work/tmp" timeout 120 "$tavo" "$@" >"$work/out.txt" 2>"$work/err.txt"
+    XDG_STATE_HOME="$work/tmp/state" temp="$work/tmp" timeout 120 "$tavo" "$@" \
+    >"$work/out.txt" 2>"$work/err.txt"
   echo "exit $?"
 }
 peak_kib() {  # ARGS...: tavo's peak resident memory
   # Freed blocks that AddressSanitizer holds back to catch a use after free are not tavo's.
   ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=0" \
     env -u DISPLAY XDG_CONFIG_HOME="$work/tmp/config" TMPDIR="$work/tmp" temp="$work/tmp" \
-    /usr/bin/time -f %M -o "$work/time.txt" "$tavo" "$@" >/dev/null 2>&1 </dev/null
+    XDG_STATE_HOME="$work/tmp/state" /usr/bin/time -f %M -o "$work/time.txt" "$tavo" "$@" >/dev/null 2>&1 </dev/null
   cat "$work/time.txt"
 }
 
@@ -43,9 +44,9 @@ printf '%s\r\n' "$work/good" >"$work/index.txt"
 } >"$work/good"
 check_eq "odd bytes in a listing" "exit 0" "$(run /dhcp "$work/index.txt" ws)"
 check_eq "odd bytes: each lease line converted" $'00-1a\n00-1b' "$(cat "$work/out.txt")"
-check_eq "odd bytes: two log entries" "2" "$(grep -ac '^Searchdate:' "$work/tmp/findout.txt")"
+check_eq "odd bytes: two log entries" "2" "$(grep -ac '^Searchdate:' "$work/tmp/state/tavo/findout.txt")"
 check_eq "odd bytes: NUL and U+FFFD reach the log as UTF-8" "yes" \
-  "$(grep -aq $'ws\x00a' "$work/tmp/findout.txt" && grep -aq $'\xef\xbf\xbd' "$work/tmp/findout.txt" && echo yes || echo no)"
+  "$(grep -aq $'ws\x00a' "$work/tmp/state/tavo/findout.txt" && grep -aq $'\xef\xbf\xbd' "$work/tmp/state/tavo/findout.txt" && echo yes || echo no)"
 
 { head -c 104857600 /dev/zero | tr '\0' 'y'; printf ' - m - 00:1A - l - D- ws.x'; } >"$work/good"
 printf '%s\r\n' "$work/good" >"$work/index.txt"

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "base/error.h"
+#include "platform/utf.h"
 
 namespace tavo::platform::posix {
 namespace {
@@ -22,14 +23,31 @@ TEST(ToPosixPath, MapsWindowsStylePaths) {
   EXPECT_EQ(to_posix_path(u"1:\\x"), "1:/x");  // not a drive letter
 }
 
-TEST(ToPosixPath, TheLookupsFolderIsTheTemporaryFolder) {
-  setenv("TMPDIR", "/var/tmp/t/", 1);
-  EXPECT_EQ(to_posix_path(u"c:\\temp\\datas.txt"), "/var/tmp/t/datas.txt");
-  EXPECT_EQ(to_posix_path(u"C:\\TEMP\\findout.txt"), "/var/tmp/t/findout.txt");
-  EXPECT_EQ(to_posix_path(u"c:\\temp"), "/var/tmp/t");
+// A fresh folder under the system's temporary one, removed at the end of the test.
+struct FreshFolder {
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("tavo-stand-ins-" + std::to_string(getpid()));
+  FreshFolder() { std::filesystem::remove_all(path); }
+  ~FreshFolder() { std::filesystem::remove_all(path); }
+};
+
+TEST(ToPosixPath, TheLookupsFolderIsTheUsersStateFolderMadePrivate) {
+  const FreshFolder fresh;
+  const std::string state = fresh.path.string() + "/state";
+  setenv("XDG_STATE_HOME", (state + "/").c_str(), 1);
+  EXPECT_EQ(to_posix_path(u"c:\\temp\\datas.txt"), state + "/tavo/datas.txt");
+  EXPECT_EQ(to_posix_path(u"C:\\TEMP\\findout.txt"), state + "/tavo/findout.txt");
   EXPECT_EQ(to_posix_path(u"c:\\temporary\\x"), "/temporary/x");
-  unsetenv("TMPDIR");
-  EXPECT_EQ(to_posix_path(u"c:\\temp\\datas.txt"), "/tmp/datas.txt");
+  struct stat status {};
+  ASSERT_EQ(stat((state + "/tavo").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0700U);  // made when missing, for the user alone
+  unsetenv("XDG_STATE_HOME");
+  const char* saved_home = std::getenv("HOME");
+  const std::string old_home = saved_home != nullptr ? saved_home : "";
+  const std::string home = fresh.path.string() + "/home";
+  setenv("HOME", home.c_str(), 1);
+  EXPECT_EQ(to_posix_path(u"c:\\temp\\datas.txt"), home + "/.local/state/tavo/datas.txt");
+  setenv("HOME", old_home.c_str(), 1);
 }
 
 TEST(ArgumentList, JoinsTheArgumentsWithSingleBlanks) {
@@ -48,10 +66,14 @@ TEST(PosixEnvironment, MatchesNamesWithoutCaseAndAlwaysHasTemp) {
   EXPECT_FALSE(environment.set(u"A=B", u"1"));
   unsetenv("temp");
   unsetenv("TEMP");
-  setenv("TMPDIR", "/var/tmp/x", 1);
-  EXPECT_EQ(environment.get(u"temp"), u"/var/tmp/x");
-  unsetenv("TMPDIR");
-  EXPECT_EQ(environment.get(u"temp"), u"/tmp");
+  // Without "temp", the script goes to the user's runtime folder, else to the state folder.
+  const FreshFolder fresh;
+  setenv("XDG_RUNTIME_DIR", "/run/user/1000", 1);
+  EXPECT_EQ(environment.get(u"temp"), u"/run/user/1000");
+  unsetenv("XDG_RUNTIME_DIR");
+  setenv("XDG_STATE_HOME", fresh.path.c_str(), 1);
+  EXPECT_EQ(environment.get(u"temp"), from_utf8(fresh.path.string() + "/tavo"));
+  unsetenv("XDG_STATE_HOME");
 }
 
 class FileRegistryTest : public testing::Test {

@@ -103,12 +103,55 @@ class PosixInputFile final : public InputFile {
   std::string path_;
 };
 
-// The system's temporary folder, which stands in for "c:\temp".
-std::string temporary_folder() {
-  const char* tmpdir = std::getenv("TMPDIR");
-  std::string folder = tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp";
+// The value of the variable `name`, without trailing slashes; `otherwise` when unset or empty.
+std::string folder_from(const char* name, const std::string& otherwise) {
+  const char* value = std::getenv(name);
+  std::string folder = value != nullptr && *value != '\0' ? value : otherwise;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
+}
+
+std::string home_folder() {
+  return folder_from("HOME", ".");
+}
+
+// Creates `folder` and its missing parents, each with mode 0700; an existing one is left as it
+// is. A failure shows when a file in it is opened.
+void make_private_folder(const std::string& folder) {
+  for (std::size_t at = 1; at <= folder.size(); ++at) {
+    if (at == folder.size() || folder[at] == '/') {
+      ::mkdir(folder.substr(0, at).c_str(), 0700);
+    }
+  }
+}
+
+// The user's own folder that stands in for "c:\temp": $XDG_STATE_HOME/tavo, or
+// ~/.local/state/tavo, so that the lookup's log survives a reboot and no other user can plant a
+// file in it. Made when missing.
+std::string state_folder() {
+  const std::string folder =
+      folder_from("XDG_STATE_HOME", home_folder() + "/.local/state") + "/tavo";
+  make_private_folder(folder);
+  return folder;
+}
+
+// Opens `target` for writing with `flags` and never through a symbolic link; only a plain file
+// is kept. A new file is the user's alone (0600).
+std::FILE* open_for_writing(const std::string& target, int flags, const char* mode) {
+  const int descriptor = ::open(
+      target.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | flags, 0600);
+  if (descriptor < 0) throw Error("cannot open " + target + ": " + reason());
+  struct stat status {};
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(descriptor);
+    throw Error("cannot open " + target + ": not a plain file");
+  }
+  std::FILE* file = fdopen(descriptor, mode);
+  if (file == nullptr) {
+    ::close(descriptor);
+    throw Error("cannot open " + target + ": " + reason());
+  }
+  return file;
 }
 
 // Now, written in a format that the locale supplies.
@@ -162,7 +205,7 @@ std::string to_posix_path(std::u16string_view path) {
   if (path.size() >= kTemp.size() &&
       same_ignoring_case(to_utf8(path.substr(0, kTemp.size())), to_utf8(kTemp)) &&
       (path.size() == kTemp.size() || path[kTemp.size()] == u'\\')) {
-    out = temporary_folder();
+    out = state_folder();
     path.remove_prefix(kTemp.size());
   } else if (path.size() >= 2 && path[1] == u':' &&
              ((path[0] >= u'a' && path[0] <= u'z') || (path[0] >= u'A' && path[0] <= u'Z'))) {
@@ -185,7 +228,10 @@ std::u16string PosixEnvironment::get(std::u16string_view name) const {
     }
   }
   if (same_ignoring_case(wanted, "temp")) {
-    return from_utf8(temporary_folder());
+    // The script's folder: the user's runtime folder, or the state folder.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    return from_utf8(runtime != nullptr && *runtime != '\0' ? folder_from("XDG_RUNTIME_DIR", "")
+                                                            : state_folder());
   }
   return {};
 }
@@ -199,10 +245,7 @@ bool PosixEnvironment::set(std::u16string_view name, std::u16string_view value) 
 }
 
 std::string FileRegistry::file_path() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config != nullptr && *config != '\0') return std::string(config) + "/tavo/registry";
-  const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : ".") + "/.config/tavo/registry";
+  return folder_from("XDG_CONFIG_HOME", home_folder() + "/.config") + "/tavo/registry";
 }
 
 long FileRegistry::create_key(std::uint32_t root, std::u16string_view path, Key& key) {
@@ -217,21 +260,30 @@ long FileRegistry::set_string(Key key, std::u16string_view name, std::u16string_
   const auto open = open_keys_.find(key);
   if (open == open_keys_.end()) return kInvalidHandle;
   const std::string file = file_path();
-  std::error_code ignored;
-  std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ignored);
+  make_private_folder(file.substr(0, file.rfind('/')));
   const std::string prefix = std::string(root_name(open->second.first)) + '\t' +
                              escape_field(to_utf8(open->second.second)) + '\t' +
                              escape_field(to_utf8(name)) + '\t';
   std::vector<std::string> lines = other_lines(file, prefix);
   lines.push_back(prefix + escape_field(to_utf8(value)));
-  const std::string temporary = file + ".new";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines) out << line << '\n';
-    out.flush();
-    if (!out) return kAccessDenied;
+  // A new file of a name no one else chose (mkstemp: O_EXCL, 0600), renamed over the old one.
+  std::string temporary = file + ".XXXXXX";
+  const int descriptor = mkstemp(temporary.data());
+  if (descriptor < 0) return kAccessDenied;
+  std::string content;
+  for (const std::string& line : lines) content += line + '\n';
+  std::size_t written = 0;
+  while (written < content.size()) {
+    const ssize_t n = ::write(descriptor, content.data() + written, content.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    written += static_cast<std::size_t>(n);
   }
-  if (std::rename(temporary.c_str(), file.c_str()) != 0) return kAccessDenied;
+  if (::close(descriptor) != 0 || written != content.size() ||
+      std::rename(temporary.c_str(), file.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return kAccessDenied;
+  }
   return 0;
 }
 
@@ -246,9 +298,7 @@ void PosixFileSystem::remove(std::u16string_view path) {
 
 std::unique_ptr<TextFile> PosixFileSystem::open_append(std::u16string_view path) {
   const std::string target = to_posix_path(path);
-  std::FILE* file = std::fopen(target.c_str(), "ab");
-  if (file == nullptr) throw Error("cannot open " + target + ": " + reason());
-  return std::make_unique<PosixTextFile>(file, target);
+  return std::make_unique<PosixTextFile>(open_for_writing(target, O_APPEND, "ab"), target);
 }
 
 std::unique_ptr<InputFile> PosixFileSystem::open_read(std::u16string_view path) {
@@ -266,9 +316,7 @@ std::unique_ptr<InputFile> PosixFileSystem::open_read(std::u16string_view path) 
 
 std::unique_ptr<TextFile> PosixFileSystem::open_write(std::u16string_view path) {
   const std::string target = to_posix_path(path);
-  std::FILE* file = std::fopen(target.c_str(), "wb");
-  if (file == nullptr) throw Error("cannot open " + target + ": " + reason());
-  return std::make_unique<PosixTextFile>(file, target);
+  return std::make_unique<PosixTextFile>(open_for_writing(target, O_TRUNC, "wb"), target);
 }
 
 std::u16string PosixFileSystem::decode(std::string_view bytes) const {
