@@ -42,7 +42,7 @@ check_eq "a tab stays inside the word" $'/::\t0\nexit 0' "$(run $'/:-\t00:1A')"
 # The only texts answered instead of converted: the usage and the version, with nothing published
 # and no file touched (the files of the last conversion stay byte for byte).
 state() {  # every file but run's own output, with its time and its bytes
-  ls -la --time-style=+%s.%N "$work" "$work/config/tavo" 2>&1 | grep -v ' \(out\|err\).txt$'
+  ls -lA --time-style=+%s.%N "$work" "$work/config/tavo" 2>&1 | grep -v ' \(out\|err\).txt$'
   od -c "$work/wmac.cmd" "$work/config/tavo/registry"
 }
 before=$(state)
