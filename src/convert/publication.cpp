@@ -25,7 +25,9 @@ std::u16string convert_and_publish(const platform::Services& services, EnvironPu
   attempt([&] { set_line = script_set_line(text); });
   // A line that the files' encoding cannot hold, like one that breaks a batch line, gets no
   // script: a script with only its first line would set tavo to empty.
-  if (set_line && !attempt([&] { services.files.encode(*set_line).value(); })) set_line.reset();
+  bool encodable = false;
+  if (set_line) attempt([&] { encodable = services.files.encode(*set_line).has_value(); });
+  if (!encodable) set_line.reset();
   attempt([&] { services.files.remove(path); });
   if (set_line) {
     // Written whole or not at all: what a failing write or close left behind is deleted.

@@ -131,7 +131,12 @@ void make_private_folder(const std::string& folder) {
 std::string state_folder() {
   const std::string folder =
       folder_from("XDG_STATE_HOME", home_folder() + "/.local/state") + "/tavo";
-  make_private_folder(folder);
+  // Made once a process: each match of a lookup opens a file in it.
+  static std::string made;
+  if (folder != made) {
+    make_private_folder(folder);
+    made = folder;
+  }
   return folder;
 }
 

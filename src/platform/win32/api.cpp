@@ -12,9 +12,6 @@ static_assert(kMbErrInvalidChars == MB_ERR_INVALID_CHARS);
 
 namespace {
 
-std::wstring to_wide(std::u16string_view text) {
-  return std::wstring(text.begin(), text.end());
-}
 std::u16string from_wide(std::wstring_view text) {
   return std::u16string(text.begin(), text.end());
 }
@@ -76,6 +73,10 @@ std::optional<std::u16string> as_text(const std::optional<std::basic_string<Char
 }
 
 }  // namespace
+
+std::wstring to_wide(std::u16string_view text) {
+  return std::wstring(text.begin(), text.end());
+}
 
 std::optional<std::string> to_ansi(std::u16string_view text) {
   if (text.empty()) return std::string();
@@ -369,9 +370,9 @@ std::optional<std::u16string> time_of_day() {
   }));
 }
 
-HMODULE module_handle(const wchar_t* name) {
-  if (unicode()) return GetModuleHandleW(name);
-  return GetModuleHandleA(narrow(name).c_str());
+FARPROC kernel32_address(const char* name) {
+  HMODULE kernel = unicode() ? GetModuleHandleW(L"kernel32.dll") : GetModuleHandleA("kernel32.dll");
+  return kernel == nullptr ? nullptr : GetProcAddress(kernel, name);
 }
 
 }  // namespace api

@@ -16,6 +16,9 @@
 
 namespace tavo::platform::win32 {
 
+// The core's UTF-16 text as the W functions take it.
+std::wstring to_wide(std::u16string_view text);
+
 // `text` in the ANSI code page exactly, or nullopt when the code page cannot hold it (no
 // best-fit replacement, no default character) or it holds a NUL.
 std::optional<std::string> to_ansi(std::u16string_view text);
@@ -88,7 +91,13 @@ std::u16string command_line();
 std::optional<std::u16string> short_date();
 std::optional<std::u16string> time_of_day();
 
-HMODULE module_handle(const wchar_t* name);
+// A function of kernel32.dll that not every Windows has (AttachConsole, which 9x lacks, and
+// IsProcessorFeaturePresent, which 95 lacks), as `Function`; null where it is missing.
+FARPROC kernel32_address(const char* name);
+template <typename Function>
+Function kernel32_function(const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(kernel32_address(name)));
+}
 
 }  // namespace api
 

@@ -26,10 +26,6 @@ bool clipboard_open_here() {
   return holder != nullptr && GetWindowThreadProcessId(holder, nullptr) == GetCurrentThreadId();
 }
 
-std::wstring to_wide(std::u16string_view text) {
-  return std::wstring(text.begin(), text.end());
-}
-
 }  // namespace
 
 FormWindow::FormWindow(HINSTANCE instance) {

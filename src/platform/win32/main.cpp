@@ -20,11 +20,8 @@ void write_console(const std::string& text) {
   HANDLE target = GetStdHandle(STD_ERROR_HANDLE);
   bool own_handle = false;
   if (target == nullptr || target == INVALID_HANDLE_VALUE) {
-    using AttachConsoleFn = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel = tavo::platform::win32::api::module_handle(L"kernel32.dll");
-    auto attach = kernel == nullptr ? nullptr
-                                    : reinterpret_cast<AttachConsoleFn>(reinterpret_cast<void*>(
-                                          GetProcAddress(kernel, "AttachConsole")));
+    const auto attach =
+        tavo::platform::win32::api::kernel32_function<BOOL(WINAPI*)(DWORD)>("AttachConsole");
     if (attach == nullptr || !attach(static_cast<DWORD>(-1))) return;  // ATTACH_PARENT_PROCESS
     target = tavo::platform::win32::api::create_file(u"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE,
                                                      OPEN_EXISTING);

@@ -110,13 +110,8 @@ bool Win32System::vector_instructions() const {
 #if defined(__x86_64__)
   return true;
 #elif defined(__i386__)
-  using IsProcessorFeaturePresentFn = BOOL(WINAPI*)(DWORD);
   constexpr DWORD kSse2 = 10;  // PF_XMMI64_INSTRUCTIONS_AVAILABLE
-  HMODULE kernel = api::module_handle(L"kernel32.dll");
-  auto present = kernel == nullptr
-                     ? nullptr
-                     : reinterpret_cast<IsProcessorFeaturePresentFn>(reinterpret_cast<void*>(
-                           GetProcAddress(kernel, "IsProcessorFeaturePresent")));
+  const auto present = api::kernel32_function<BOOL(WINAPI*)(DWORD)>("IsProcessorFeaturePresent");
   return __builtin_cpu_supports("sse2") && present != nullptr && present(kSse2);
 #else
   return false;
