@@ -19,8 +19,9 @@ check_eq "focus in Text1 at start" "Text1" "$(probe focus)"
 # expect_converted NAME TEXT1 TEXT2: Text2, the clipboard (inside and outside Wine), focus and
 # selections after a change of Text1.
 expect_converted() {
-  check_eq "$1: Text2" "$3" "$(probe gettext Text2)"
-  check_eq "$1: clipboard" "$3" "$(probe clipboard)"
+  # A paste's change handler runs once the paste has let go of the clipboard: wait for it.
+  eventually_eq "$1: Text2" "$3" probe gettext Text2
+  eventually_eq "$1: clipboard" "$3" probe clipboard
   eventually_eq "$1: X clipboard" "$3" x_clipboard
   check_eq "$1: focus" "Text1" "$(probe focus)"
   local length
