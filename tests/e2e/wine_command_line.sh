@@ -12,8 +12,15 @@ script=$c_drive/scripts/wmac.cmd
 
 # run LINE: starts tavo.exe with exactly LINE as its command line (\uXXXX for odd characters);
 # prints "exit N" and what it wrote on the console that started it.
+# A probe that prints nothing did not run (Wine failed to start it, rarely, under load); it
+# always prints "exit N" when it did, so it is asked again, up to three times.
 run() {
-  probe run "$1"
+  local out
+  for _ in 1 2 3; do
+    out=$(probe run "$1")
+    [ -n "$out" ] && break
+  done
+  printf '%s\n' "$out"
 }
 
 # Each conversion switch keeps its result in every published place. The clipboard is read again
