@@ -21,18 +21,23 @@ bool LineScanner::fill() {
   if (at_end_) return false;
   // Keep the current line at the front, so the buffer holds no more than it and one block.
   if (begin_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
     end_ -= begin_;
     searched_ -= begin_;
     cr_free_ = cr_free_ > begin_ ? cr_free_ - begin_ : 0;
     walked_ = walked_ > begin_ ? walked_ - begin_ : 0;
     begin_ = 0;
   }
-  // The buffer only grows, and by doubling, so a long line costs linear time.
-  if (buffer_.size() < end_ + block_size_) {
-    buffer_.resize(std::max(buffer_.size() * 2, end_ + block_size_));
+  // The buffer only grows, and by doubling, so a long line costs linear time. It starts at two
+  // blocks, room for a block behind the rest of a line of up to one block.
+  if (capacity_ < end_ + block_size_) {
+    const std::size_t capacity = std::max({capacity_ * 2, end_ + block_size_, 2 * block_size_});
+    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+    if (end_ > 0) std::memcpy(grown.get(), buffer_.get(), end_);
+    buffer_ = std::move(grown);
+    capacity_ = capacity;
   }
-  const std::size_t got = file_.read(buffer_.data() + end_, block_size_);
+  const std::size_t got = file_.read(buffer_.get() + end_, block_size_);
   if (got == 0) {
     at_end_ = true;
     return false;
@@ -51,7 +56,7 @@ bool LineScanner::drop_line_feed() {
 }
 
 std::string_view LineScanner::take_line(std::size_t end) {
-  const std::string_view line(buffer_.data() + begin_, end - begin_);
+  const std::string_view line(buffer_.get() + begin_, end - begin_);
   if (end < end_) {
     begin_ = end + 1;  // past the CR
     after_cr_ = true;
@@ -65,7 +70,7 @@ std::string_view LineScanner::take_line(std::size_t end) {
 std::optional<std::string_view> LineScanner::next_line() {
   for (;;) {
     if (!drop_line_feed()) return std::nullopt;
-    const std::string_view held(buffer_.data(), end_);
+    const std::string_view held(buffer_.get(), end_);
     const std::size_t cr = held.find(kCr, searched_);
     if (cr != kNone) return take_line(cr);
     searched_ = end_;
@@ -88,7 +93,7 @@ std::optional<std::string_view> LineScanner::next_match(const Term& term) {
   bool hit = false;  // the current line holds the term; its end is still to be found
   for (;;) {
     if (!drop_line_feed()) return std::nullopt;
-    const std::string_view held(buffer_.data(), end_);
+    const std::string_view held(buffer_.get(), end_);
     if (!tuned_ && end_ > begin_) {
       tuned_.emplace(term);
       tuned_->tune(held.substr(begin_));

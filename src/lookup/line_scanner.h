@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,7 +42,9 @@ class LineScanner {
 
   platform::InputFile& file_;
   std::size_t block_size_;
-  std::string buffer_;
+  // Left uninitialised: a page of it costs the system only when a read first fills it.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0;
   std::size_t begin_ = 0;     // the first byte of the current line
   std::size_t end_ = 0;       // the end of the bytes read
   std::size_t searched_ = 0;  // no line end, or no start of a hit, lies in [begin_, searched_)

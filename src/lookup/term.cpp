@@ -58,6 +58,8 @@ Term::Term(std::string bytes, const platform::LeadBytes& lead, bool vectors)
 }
 
 void Term::tune(std::string_view sample) {
+  // The first 64 KB of a listing tell its rare bytes well enough, in a fraction of the time.
+  sample = sample.substr(0, std::size_t{64} * 1024);
   std::array<std::size_t, 256> count{};
   for (const char c : sample) ++count[static_cast<unsigned char>(c)];
   std::tie(first_, second_) =
@@ -166,18 +168,19 @@ __attribute__((target("sse2"))) std::pair<std::size_t, std::size_t> scan_vectors
   const __m128i second = _mm_set1_epi8(second_byte);
   std::size_t at = from;
   for (; at <= last && last - at >= 63; at += 64) {
-    __m128i places[4];
-    for (std::size_t k = 0; k < 4; ++k) {
-      places[k] = passing<kOneByte>(data + at + 16 * k, first_place, second_place, first, second);
-    }
-    const __m128i any =
-        _mm_or_si128(_mm_or_si128(places[0], places[1]), _mm_or_si128(places[2], places[3]));
-    if (_mm_movemask_epi8(any) == 0) continue;
-    for (std::size_t k = 0; k < 4; ++k) {
-      const std::size_t hit =
-          first_match(at + 16 * k, static_cast<unsigned>(_mm_movemask_epi8(places[k])));
-      if (hit != std::string_view::npos) return {hit, at};
-    }
+    // Written out by hand: as an array, the four were kept on the stack, at a third of the speed.
+    const __m128i p0 = passing<kOneByte>(data + at, first_place, second_place, first, second);
+    const __m128i p1 = passing<kOneByte>(data + at + 16, first_place, second_place, first, second);
+    const __m128i p2 = passing<kOneByte>(data + at + 32, first_place, second_place, first, second);
+    const __m128i p3 = passing<kOneByte>(data + at + 48, first_place, second_place, first, second);
+    if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(p0, p1), _mm_or_si128(p2, p3))) == 0) continue;
+    const unsigned low = static_cast<unsigned>(_mm_movemask_epi8(p0)) |
+                         static_cast<unsigned>(_mm_movemask_epi8(p1)) << 16;
+    const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(p2)) |
+                          static_cast<unsigned>(_mm_movemask_epi8(p3)) << 16;
+    std::size_t hit = first_match(at, low);
+    if (hit == std::string_view::npos) hit = first_match(at + 32, high);
+    if (hit != std::string_view::npos) return {hit, at};
   }
   for (; at <= last && last - at >= 15; at += 16) {
     const __m128i places = passing<kOneByte>(data + at, first_place, second_place, first, second);
