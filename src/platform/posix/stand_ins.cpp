@@ -13,6 +13,8 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -68,17 +70,20 @@ std::string escape_field(std::string_view text) {
   return out;
 }
 
-// Lines of the registry file other than the one for (root, path, name).
-std::vector<std::string> other_lines(const std::string& file, const std::string& prefix) {
-  std::vector<std::string> lines;
+// The registry file's text with the line for (root, path, name) left out; the file's whole text
+// in `old`.
+std::string other_lines(const std::string& file, const std::string& prefix, std::string& old) {
   std::ifstream in(file, std::ios::binary);
+  old.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string kept;
+  std::istringstream lines(old);
   std::string line;
-  while (std::getline(in, line)) {
+  while (std::getline(lines, line)) {
     const bool same = line.size() >= prefix.size() &&
                       same_ignoring_case(std::string_view(line).substr(0, prefix.size()), prefix);
-    if (!same && !line.empty()) lines.push_back(line);
+    if (!same && !line.empty()) kept += line + '\n';
   }
-  return lines;
+  return kept;
 }
 
 // Raw reads from a descriptor that this owns.
@@ -116,8 +121,11 @@ std::string home_folder() {
 }
 
 // Creates `folder` and its missing parents, each with mode 0700; an existing one is left as it
-// is. A failure shows when a file in it is opened.
+// is. A failure shows when a file in it is opened. Each folder is made once a process: each
+// match of a lookup opens files in them.
 void make_private_folder(const std::string& folder) {
+  static std::set<std::string> made;
+  if (!made.insert(folder).second) return;
   for (std::size_t at = 1; at <= folder.size(); ++at) {
     if (at == folder.size() || folder[at] == '/') {
       ::mkdir(folder.substr(0, at).c_str(), 0700);
@@ -131,12 +139,7 @@ void make_private_folder(const std::string& folder) {
 std::string state_folder() {
   const std::string folder =
       folder_from("XDG_STATE_HOME", home_folder() + "/.local/state") + "/tavo";
-  // Made once a process: each match of a lookup opens a file in it.
-  static std::string made;
-  if (folder != made) {
-    make_private_folder(folder);
-    made = folder;
-  }
+  make_private_folder(folder);
   return folder;
 }
 
@@ -269,14 +272,15 @@ long FileRegistry::set_string(Key key, std::u16string_view name, std::u16string_
   const std::string prefix = std::string(root_name(open->second.first)) + '\t' +
                              escape_field(to_utf8(open->second.second)) + '\t' +
                              escape_field(to_utf8(name)) + '\t';
-  std::vector<std::string> lines = other_lines(file, prefix);
-  lines.push_back(prefix + escape_field(to_utf8(value)));
+  std::string old;
+  const std::string content =
+      other_lines(file, prefix, old) + prefix + escape_field(to_utf8(value)) + '\n';
+  // A file that already says this is left alone: a lookup sets the same value once a match.
+  if (content == old) return 0;
   // A new file of a name no one else chose (mkstemp: O_EXCL, 0600), renamed over the old one.
   std::string temporary = file + ".XXXXXX";
   const int descriptor = mkstemp(temporary.data());
   if (descriptor < 0) return kAccessDenied;
-  std::string content;
-  for (const std::string& line : lines) content += line + '\n';
   std::size_t written = 0;
   while (written < content.size()) {
     const ssize_t n = ::write(descriptor, content.data() + written, content.size() - written);
