@@ -58,6 +58,14 @@ void Recorder::record(std::string line) {
   }
 }
 
+bool Recorder::refused(std::string line) {
+  record(line);
+  for (const std::string& prefix : refusing_) {
+    if (line.rfind(prefix, 0) == 0) return true;
+  }
+  return false;
+}
+
 std::vector<std::string> Recorder::calls_of(
     std::initializer_list<std::string_view> prefixes) const {
   std::vector<std::string> result;
@@ -165,15 +173,18 @@ long FakeRegistry::create_key(std::uint32_t root, std::u16string_view path, Key&
   const std::string root_name = root == platform::kCurrentUser    ? "HKCU"
                                 : root == platform::kLocalMachine ? "HKLM"
                                                                   : std::to_string(root);
-  log_.record("registry.create_key " + root_name + " " + quoted(path));
+  key = 0;
+  if (log_.refused("registry.create_key " + root_name + " " + quoted(path))) return 5;
   key = next_++;
   open_[key] = root_name + "\\" + platform::to_utf8(path);
   return 0;
 }
 
 long FakeRegistry::set_string(Key key, std::u16string_view name, std::u16string_view value) {
-  log_.record("registry.set_string " + std::to_string(key) + " " + quoted(name) + " " +
-              quoted(value));
+  if (log_.refused("registry.set_string " + std::to_string(key) + " " + quoted(name) + " " +
+                   quoted(value))) {
+    return 5;  // access denied
+  }
   values[open_.at(key) + "\\" + platform::to_utf8(name)] = platform::to_utf8(value);
   return 0;
 }

@@ -18,11 +18,15 @@ namespace tavo::fake {
 struct ProgramEnded {};
 
 // The shared call log. A call whose line starts with a prefix given to fail_on is recorded
-// and then fails with tavo::Error.
+// and then fails with tavo::Error; one given to refuse_on is recorded and refused with a
+// status, where the real call returns one (the registry).
 class Recorder {
  public:
   void record(std::string line);
+  // Records `line`; true when a prefix given to refuse_on marks it as refused.
+  bool refused(std::string line);
   void fail_on(std::string prefix) { failing_.push_back(std::move(prefix)); }
+  void refuse_on(std::string prefix) { refusing_.push_back(std::move(prefix)); }
   const std::vector<std::string>& calls() const { return calls_; }
   // The calls that start with one of `prefixes`, e.g. {"window.", "clipboard."}.
   std::vector<std::string> calls_of(std::initializer_list<std::string_view> prefixes) const;
@@ -31,6 +35,7 @@ class Recorder {
  private:
   std::vector<std::string> calls_;
   std::vector<std::string> failing_;
+  std::vector<std::string> refusing_;
 };
 
 // Quoted UTF-8 form of a text, as it appears in the log; CR, LF, tab and NUL are written as

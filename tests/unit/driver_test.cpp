@@ -5,7 +5,6 @@
 
 #include "base/error.h"
 #include "convert/cut.h"
-#include "convert/notation.h"
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"
 #include "platform/utf.h"
@@ -101,16 +100,12 @@ INSTANTIATE_TEST_SUITE_P(
         DriverCase{u"/-. 00-1A-2B", {"00.1a.2b"}, false},
         DriverCase{u"/.- 00.1A.2B", {"00-1a-2b"}, false},
         // The last word is converted wherever the switch stands, and twice for two switches.
-        DriverCase{u"00:1A /:-", {to_utf8(convert_notation(u"/:-", 1))}, false},
-        DriverCase{u"/-.", {to_utf8(convert_notation(u"/-.", 6))}, false},
+        DriverCase{u"00:1A /:-", {"/--"}, false}, DriverCase{u"/-.", {"/.."}, false},
         DriverCase{u"/-: /:. 00-1A-2B", {"00:1a:2b", "00"}, false},
         DriverCase{u"-s /:- 00:1A", {"00-1a"}, false},
         // One word without "-" or ":" converts with mode 7 into Text2.
         DriverCase{u"001A2B", {"00:1a:2b"}, false, "00:1a:2b"},
-        DriverCase{u"00.1A.2B",
-                   {to_utf8(convert_notation(u"00.1A.2B", 7))},
-                   false,
-                   to_utf8(convert_notation(u"00.1A.2B", 7))},
+        DriverCase{u"00.1A.2B", {"00:.1:a.:2b"}, false, "00:.1:a.:2b"},
         DriverCase{u"/DHCP", {"/d:hc:p"}, false, "/d:hc:p"},
         // Anything else goes to Text1, whose change handler converts its last word.
         DriverCase{u"00:1A:2B", {"00-1a-2b"}, true, "00-1a-2b"},

@@ -38,47 +38,21 @@ TEST(SetEnvironVar, ARegistryFailureGivesFalseAndNoBroadcast) {
     SCOPED_TRACE(step);
     fake::FakePlatform platform;
     EnvironPublisher publisher(platform.services);
-    platform.log.fail_on(step);
-    // The fake throws where the real registry returns a status; both mean "not written".
-    bool result = true;
-    try {
-      result = publisher.SetEnvironVar(u"TAVO", u"x", false);
-    } catch (const Error&) {
-      result = false;
-    }
-    EXPECT_FALSE(result);
+    platform.log.refuse_on(step);
+    EXPECT_FALSE(publisher.SetEnvironVar(u"TAVO", u"x", false));
     EXPECT_EQ(platform.environment.variables.at(u"TAVO"), u"x");
     for (const std::string& call : platform.log.calls())
       EXPECT_EQ(call.find("broadcast"), call.npos);
   }
 }
 
-// A registry that refuses with a status code, as the real one does.
-class RefusingRegistry final : public platform::Registry {
- public:
-  long create_key(std::uint32_t, std::u16string_view, Key& key) override {
-    key = 0;
-    return 5;
-  }
-  long set_string(Key, std::u16string_view, std::u16string_view) override { return 5; }
-  long close_key(Key key) override {
-    closed.push_back(key);
-    return 6;
-  }
-  std::vector<Key> closed;
-};
-
 TEST(SetRegString, ClosesTheKeyEvenWhenItCouldNotBeCreated) {
   fake::FakePlatform platform;
-  RefusingRegistry registry;
-  const platform::Services services{platform.window,      platform.clipboard, platform.environment,
-                                    platform.system,      registry,           platform.messages,
-                                    platform.files,       platform.programs,  platform.clock,
-                                    platform.command_line};
-  EnvironPublisher publisher(services);
+  platform.log.refuse_on("registry.create_key");
+  EnvironPublisher publisher(platform.services);
   EXPECT_FALSE(publisher.SetEnvironVar(u"TAVO", u"x", false));
-  EXPECT_EQ(registry.closed, std::vector<platform::Registry::Key>{0});
-  EXPECT_EQ(platform.log.calls_of({"messages."}), Calls{});
+  EXPECT_EQ(platform.log.calls_of({"registry.close_key", "messages."}),
+            Calls{"registry.close_key 0"});
 }
 
 TEST(SetRegString, DropsOneLeadingBackslash) {
