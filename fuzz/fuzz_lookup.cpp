@@ -1,11 +1,14 @@
 // Fuzzes the line scanner against a plain reference, and the whole lookup over generated files.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/error.h"
+#include "convert/cut.h"
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"
 #include "fuzz_input.h"
+#include "lookup/lease_line.h"
 #include "lookup/line_scanner.h"
 #include "lookup/term.h"
 
@@ -73,9 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (const auto line = scanner.next_match(searcher)) found.emplace_back(*line);
   if (found != expected) tavo::fuzz::violated();
 
-  // The lookup itself, over an index that may name the listing, itself, or nothing at all.
+  // The lookup itself, over an index that may name the listing, itself, or nothing at all. Over
+  // an index that names the listing alone, it logs one entry for each lease line that holds the
+  // term (the third word), counted the plain way.
+  const bool listing_alone = (mode & 0x40) != 0;
   tavo::fake::FakePlatform platform;
-  platform.files.files["idx"] = index;
+  platform.files.files["idx"] = listing_alone ? "f\r\n" : index;
   platform.files.files["f"] = content;
   platform.files.read_size = read_size;
   tavo::Form1 form(platform.services);
@@ -84,6 +90,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     form.readdhcp(wert);
   } catch (const tavo::Error&) {
+    if (listing_alone) tavo::fuzz::violated();
+  }
+  if (listing_alone) {
+    const std::u16string word = tavo::split_words(wert).at(2);
+    const std::optional<std::string> bytes = platform.files.encode(word);
+    std::size_t leases = 0;
+    for (const std::string& line : reference_lines(content)) {
+      if (bytes && !line.empty() && bytes->find('\r') == std::string::npos &&
+          line.find(*bytes) != std::string::npos &&
+          tavo::parse_lease_line(platform.files.decode(line))) {
+        ++leases;
+      }
+    }
+    if (platform.log.calls_of({"clock.date"}).size() != leases) tavo::fuzz::violated();
   }
   return 0;
 }
