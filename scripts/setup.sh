@@ -6,7 +6,7 @@ packages=(
   cmake g++ ninja-build googletest libgtest-dev clang-format clang libclang-rt-14-dev
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-win32
   wine wine32:i386 wine64 xvfb xdotool xclip x11-utils time python3 ripgrep
-  dpkg-dev lintian unzip man-db
+  dpkg-dev lintian unzip man-db strace
 )
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -53,7 +53,11 @@ last_summary() {
   printf 'Hostnamelab7-cam\r\nMacaddress:64-51-06-a1-66-b5\r\nIPaddress:192.168.5.27\r\nMask:255.255.255.0\r\nLease:INACTIVE'
 }
 
-# dated_log FILE: the log with each date line's date and time replaced by DATE, as od -c shows it.
+# dated_log FILE: the log with each date line's date and time replaced by DATE, as od -c shows
+# it. Only a date of month, day and four-digit year, then a time of hours, minutes and seconds
+# (with AM or PM where the locale writes them) are replaced: a date line without either, or with
+# a two-digit year, stays as it is.
 dated_log() {
-  sed -E 's/^Searchdate:   [0-9].*[0-9]( [AP]M)?\r$/Searchdate:   DATE\r/' "$1" | od -c
+  sed -E 's#^Searchdate:   [0-9]{1,2}/[0-9]{1,2}/[0-9]{4} [0-9]{1,2}:[0-9]{2}:[0-9]{2}( [AP]M)?\r$#Searchdate:   DATE\r#' \
+    "$1" | od -c
 }

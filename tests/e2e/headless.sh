@@ -28,9 +28,30 @@ check_eq "hostile text is escaped in the script" $'@set tavo=\r\n@set tavo=x-^&y
   "$(cat "$work/wmac.cmd")"
 check_eq "the registry keeps one TAVO line" "1" "$(grep -c TAVO "$work/config/tavo/registry")"
 
+# The desktop clipboard: a stand-in for each tool records its arguments and what it was given.
+# Each paste empties the clipboard and sets the result, twice (the conversion, then the window),
+# as UTF-8 and with no line end.
+mkdir -p "$work/bin"
+for tool in xclip wl-copy; do
+  printf '#!/bin/sh\n{ echo "$(basename "$0") $*"; cat; echo "|"; } >>"%s/calls.txt"\n' "$work" \
+    >"$work/bin/$tool"
+  chmod +x "$work/bin/$tool"
+done
+while IFS='|' read -r session clear set; do
+  rm -f "$work/calls.txt"
+  printf '\xc3\x84B-1F\n' | env -u DISPLAY -u WAYLAND_DISPLAY "$session" PATH="$work/bin:$PATH" \
+    XDG_CONFIG_HOME="$work/config" temp="$work" "$tavo" >/dev/null 2>"$work/err.txt"
+  check_eq "$session: the tool's calls" \
+    "$(printf '%s\n|\n%s\näb:1f|\n%s\n|\n%s\näb:1f|' "$clear" "$set" "$clear" "$set")" \
+    "$(cat "$work/calls.txt")"
+  check_eq "$session: no message" "" "$(cat "$work/err.txt")"
+done <<'CASES'
+DISPLAY=:99|xclip -selection clipboard -in|xclip -selection clipboard -in
+WAYLAND_DISPLAY=wayland-9|wl-copy --clear|wl-copy --type text/plain;charset=utf-8
+CASES
+
 # A clipboard tool that quits without reading, as one does with a stale DISPLAY: writing a text
 # larger than the pipe's buffer to it fails, and only that step is lost.
-mkdir -p "$work/bin"
 printf '#!/bin/sh\nexit 1\n' >"$work/bin/xclip"
 chmod +x "$work/bin/xclip"
 rm -f "$work/wmac.cmd"

@@ -70,9 +70,15 @@ write_listing "$work/dhcp1.txt"
 printf '%s\r\n' "$work/dhcp1.txt" "$work/dhcp1.txt" "" >"$work/index.txt"
 mkdir -p "$state"
 printf 'stale' >"$state/datas.txt"
+# In the C locale, whose own date format has a two-digit year.
+before=$(date +%m/%d/%Y)
 check_eq "/dhcp prints each converted address and exits 0" \
   $'3c-52-82-0f-1e-77\n64-51-06-a1-66-b5\n3c-52-82-0f-1e-77\n64-51-06-a1-66-b5\nexit 0' \
-  "$(run /dhcp "$work/index.txt" lab7)"
+  "$(LC_ALL=C run /dhcp "$work/index.txt" lab7)"
+after=$(date +%m/%d/%Y)
+logged=$(sed -n 's/^Searchdate:   \([^ ]*\) .*/\1/p' "$state/findout.txt" | tail -1)
+check_eq "/dhcp dates the log with the day of the run, the year in four digits" "yes" \
+  "$([ "$logged" = "$before" ] || [ "$logged" = "$after" ] && echo yes || echo "no: $logged")"
 check_eq "/dhcp empties the work file" "0" "$(stat -c %s "$state/datas.txt")"
 check_eq "/dhcp log bytes" "$( (one_pass_log; one_pass_log) | od -c)" \
   "$(dated_log "$state/findout.txt")"
