@@ -3,7 +3,8 @@
 # native unit and program tests, the same under AddressSanitizer and UBSan, tavo.exe under
 # Wine (or, where the kernel cannot run 32-bit programs, the same sources built for wine64), the
 # release packages (built, checked, installed and removed), and each fuzz target for a bounded
-# time (FUZZ_SECONDS, default 60) from its seeds.
+# time (FUZZ_SECONDS, default 60) from its seeds. WINE_REPEAT=N runs each Wine suite N times in
+# a row, stopping at the first failure (default 1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,7 +17,9 @@ for preset in native asan win32 wine64; do
   echo "== $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
-  ctest --preset "$preset" || status=1
+  repeat=()
+  case $preset in win32 | wine64) repeat=(--repeat "until-fail:${WINE_REPEAT:-1}") ;; esac
+  ctest --preset "$preset" "${repeat[@]}" || status=1
 done
 echo "== packages"
 for preset in win32 native; do

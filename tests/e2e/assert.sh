@@ -25,3 +25,20 @@ eventually_eq() {  # NAME EXPECTED COMMAND...: COMMAND's output, asked again for
   done
   check_eq "$1" "$2" "$actual"
 }
+
+give_up() {  # MESSAGE: a failure that leaves the rest of the suite nothing to stand on
+  failed=$((failed + 1))
+  echo "FAIL: $1"
+  finish
+  exit 1
+}
+
+await() {  # WHAT COMMAND...: COMMAND asked again every 0.1 s until it succeeds, for up to 30 s
+  local what=$1
+  shift
+  for _ in $(seq 300); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  give_up "timed out after 30 s waiting for $what"
+}

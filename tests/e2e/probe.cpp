@@ -10,9 +10,15 @@
 //   tavo_probe paste TEXT           put TEXT on the clipboard and send WM_PASTE to Text1
 //   tavo_probe type N TEXT          WM_CHAR for each character of TEXT to control N
 //   tavo_probe clipboard            the clipboard's text (exit 3 when it holds none)
-//   tavo_probe hold-clipboard MS    keep the clipboard open for MS milliseconds
+//   tavo_probe hold-clipboard FILE [tavo]
+//                                   keep the clipboard open until FILE exists (up to 60 s);
+//                                   prints "held for WINDOW", then "released" when it was open
+//                                   to the end. With "tavo" it is opened for tavo's Text1, as
+//                                   an edit box does while it pastes.
 //   tavo_probe listen MS            a top-level window that waits up to MS milliseconds for a
 //                                   WM_SETTINGCHANGE; prints "ready", then "setting SECTION"
+//   tavo_probe hang MS              a top-level window that answers no message for MS
+//                                   milliseconds; prints "ready"
 //   tavo_probe inked                how many pixels of the first print line differ from the
 //                                   window's background
 //   tavo_probe click                BM_CLICK on "Close"
@@ -204,6 +210,17 @@ int listen(DWORD milliseconds) {
   return 0;
 }
 
+// A window that stops answering: what a program that hangs shows to a broadcast.
+int hang(DWORD milliseconds) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"hung", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (window == nullptr) fail("cannot create the window");
+  write_out(L"ready\n");
+  std::fflush(stdout);
+  Sleep(milliseconds);
+  return 0;
+}
+
 // The band of the first printed line: from the client's top-left corner down to Text1.
 int inked(HWND form) {
   POINT origin{0, 0};
@@ -299,14 +316,22 @@ int wmain(int argc, wchar_t** argv) {
     CloseClipboard();
     return 0;
   }
-  if (verb == L"hold-clipboard" && argc == 3) {
-    if (!OpenClipboard(clipboard_owner())) fail("cannot open the clipboard");
-    std::printf("held\n");
+  if (verb == L"hold-clipboard" &&
+      (argc == 3 || (argc == 4 && std::wcscmp(argv[3], L"tavo") == 0))) {
+    HWND holder = argc == 4 ? find_control(find_form(), L"Text1") : clipboard_owner();
+    if (!OpenClipboard(holder)) fail("cannot open the clipboard");
+    write_out(std::wstring(L"held for ") + (argc == 4 ? L"Text1" : L"the probe") + L"\n");
     std::fflush(stdout);
-    Sleep(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
+    for (int i = 0; i < 1200 && GetFileAttributesW(argv[2]) == INVALID_FILE_ATTRIBUTES; ++i) {
+      Sleep(50);
+    }
+    const bool kept = GetOpenClipboardWindow() == holder;
     CloseClipboard();
+    if (!kept) fail("the clipboard was taken away");
+    write_out(L"released\n");
     return 0;
   }
+  if (verb == L"hang" && argc == 3) return hang(std::wcstoul(argv[2], nullptr, 10));
   if (verb == L"run" && argc == 3) return run_line(unescape(argv[2]));
   if (verb == L"run-long" && argc == 5) {
     return run_line(repeated(unescape(argv[2]), argv[3], std::wcstoul(argv[4], nullptr, 10)));

@@ -33,7 +33,7 @@ cleanup() {
 trap cleanup EXIT
 
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
-start_xvfb "$work"
+start_xvfb "$work" || give_up "no X display for Wine"
 
 # Wine's daemons inherit the standard handles of whoever starts them, so they are started here
 # with theirs closed; every wine command below writes to files, never to a pipe.
@@ -56,8 +56,18 @@ probe() {
   return $rc
 }
 
-# start_tavo [ARGS...]: starts tavo.exe in the background and waits for its window. Its exit
-# status goes to a file, so that wait_tavo_end works in a command substitution too.
+# probe_background NAME ARGS...: the probe in the background, its output going to $work/NAME.out
+# as it is printed (probe keeps it until the end); its process id is left in $background.
+probe_background() {
+  local name=$1
+  shift
+  wine "$probe" "$@" >"$work/$name.out" 2>&1 </dev/null &
+  background=$!
+}
+
+# start_tavo [ARGS...]: starts tavo.exe in the background and waits for its window; a window
+# that never shows ends the suite. Its exit status goes to a file, so that wait_tavo_end works
+# in a command substitution too.
 start_tavo() {
   rm -f "$work/tavo.status"
   (
@@ -65,7 +75,7 @@ start_tavo() {
     echo $? >"$work/tavo.status"
   ) &
   tavo_pid=$!
-  probe wait >/dev/null
+  probe wait >/dev/null || give_up "tavo.exe's window did not appear within 20 s"
 }
 
 # wait_tavo_end: waits up to 15 s for tavo.exe to end; prints its exit status or "running".
@@ -80,6 +90,33 @@ wait_tavo_end() {
   echo running
 }
 
+# close_tavo NAME: the Close button, and tavo.exe ends with status 0; one still running would
+# take the next suite step's messages, so that ends the suite.
+close_tavo() {
+  probe click >/dev/null
+  local status
+  status=$(wait_tavo_end)
+  [ "$status" = running ] && give_up "$1: tavo.exe still runs 15 s after Close"
+  check_eq "$1: Close ends tavo.exe with status 0" "0" "$status"
+}
+
+# hold_clipboard [tavo]: the probe holds the clipboard until C:\release.txt exists; with "tavo",
+# for tavo's Text1, as an edit box holds it while it pastes, so that tavo defers its handler.
+hold_clipboard() {
+  rm -f "$c_drive/release.txt"
+  clipboard_before=$(probe clipboard)
+  probe_background hold hold-clipboard 'C:\release.txt' "$@"
+  holder=$background
+  await "the clipboard to be held" grep -q '^held' "$work/hold.out"
+  check_eq "held clipboard: no other program can open it" "1" \
+    "$(probe clipboard >/dev/null 2>&1; echo $?)"
+}
+release_clipboard() {  # NAME: lets go, and the probe held the clipboard to the end
+  touch "$c_drive/release.txt"
+  wait "$holder"
+  check_eq "$1: the clipboard was held until released" "released" "$(tail -1 "$work/hold.out")"
+  check_eq "$1: the clipboard keeps what it had" "$clipboard_before" "$(probe clipboard)"
+}
 # x_clipboard: the X CLIPBOARD selection, which Wine bridges to its clipboard.
 x_clipboard() {
   timeout 5 xclip -o -selection clipboard 2>/dev/null

@@ -27,10 +27,17 @@ done
 
 # The NT family stores TAVO in the registry and tells every window; 9x appends to autoexec.bat.
 if ! on_9x; then
-  probe listen 30000 >"$work/listen.out" 2>&1 &
-  listener=$!
-  for _ in $(seq 100); do grep -q ready "$work/listen.out" 2>/dev/null && break; sleep 0.1; done
+  probe_background listen listen 30000
+  listener=$background
+  await "the listening window" grep -q ready "$work/listen.out"
 fi
+# What Wine traces of the processes that tavo.exe starts: one line for each start of the script.
+script_starts() { grep -c 'NtCreateUserProcess.*wmac\.cmd' "$work/tavo.out"; }
+# script_ran STARTS: waits for a start of the script after STARTS of them, then for it to end.
+script_ran() {
+  await "tavo.exe to start the script" test "$(script_starts)" -gt "$1"
+  await "the started script to end" eval '! pgrep -f "wmac[.]cmd" >/dev/null'
+}
 
 WINEDEBUG=+process start_tavo
 check_eq "nothing printed before a conversion" "0" "$(probe inked)"
@@ -43,9 +50,8 @@ check_eq "script bytes" "$(printf '@set tavo=\r\n@set tavo=00-1a-2b-33-44-55\r\n
 check_eq "call on the script sets TAVO exactly" "[00-1a-2b-33-44-55]" "$(called_value)"
 [ "$(probe inked)" -gt 0 ]
 check_eq "the result is printed on the window" "0" "$?"
-sleep 1
-check_eq "the script was started through cmd.exe" "yes" \
-  "$(grep -q 'cmd.exe.*wmac.cmd' "$work/tavo.out" && echo yes || echo no)"
+started_through_cmd() { grep -q 'cmd.exe.*wmac.cmd' "$work/tavo.out" && echo yes || echo no; }
+eventually_eq "the script was started through cmd.exe" "yes" started_through_cmd
 if on_9x; then
   check_eq "9x: the registry is left alone" "(none)" "$(user_env TAVO)"
 else
@@ -55,13 +61,14 @@ else
 fi
 
 # Hostile text: & | " % must reach TAVO as they are and start nothing.
+starts=$(script_starts)
 probe settext Text1 '00:\u0026x:\u007cy:\u0022z:\u0025p\u0025'
 hostile='00-&x-|y-"z-%p'
 check_eq "hostile: Text2" "$hostile" "$(probe gettext Text2)"
 check_eq "hostile: script escapes it" "$(printf '@set tavo=\r\n@set tavo=00-^&x-^|y-^"z-%%%%p\r\n' | od -c)" \
   "$(od -c <"$script")"
 check_eq "hostile: call sets exactly the text" "[$hostile]" "$(called_value)"
-sleep 1
+script_ran "$starts"
 check_eq "hostile: the planted command never ran" "no" \
   "$([ -e "$c_drive/planted.txt" ] && echo yes || echo no)"
 # COMMAND.COM cannot set a value with | < or > exactly, so 9x keeps the last one it could.
@@ -82,17 +89,27 @@ if ! on_9x; then
   check_eq "outside the code page: still on the clipboard" "Ω:1" "$(probe clipboard)"
 fi
 
-# The clipboard held open by another program.
-probe hold-clipboard 4000 >"$work/hold.out" 2>&1 &
-holder=$!
-for _ in $(seq 100); do grep -q held "$work/hold.out" 2>/dev/null && break; sleep 0.1; done
+# The clipboard held open by another program, until it lets go: while it is held, no program can
+# open it, and tavo's change handler fails at its clipboard steps after the publication went on
+# without them. The failure ends only that change.
+hold_clipboard
 probe settext Text1 "AA-BB-CC"
 check_eq "held clipboard: Text2" "aa:bb:cc" "$(probe gettext Text2)"
 check_eq "held clipboard: stored" "aa:bb:cc" "$(published_tavo)"
 check_eq "held clipboard: script" "[aa:bb:cc]" "$(called_value)"
-wait "$holder"
-probe click >/dev/null
-wait_tavo_end >/dev/null
+release_clipboard "held clipboard"
+
+# The same failure in a handler that tavo deferred, as it does for a paste.
+hold_clipboard tavo
+check_eq "deferred: held for tavo's Text1" "held for Text1" "$(head -1 "$work/hold.out")"
+probe settext Text1 "DD-EE"
+eventually_eq "deferred: Text2" "dd:ee" probe gettext Text2
+check_eq "deferred: stored" "dd:ee" "$(published_tavo)"
+release_clipboard "deferred"
+check_eq "deferred: tavo.exe still runs" "yes" "$(kill -0 "$tavo_pid" && echo yes)"
+probe settext Text1 "11-22-33"
+eventually_eq "deferred: the next change converts as before" "11:22:33" probe clipboard
+close_tavo "after the held clipboard"
 
 # "temp" names a missing folder: nothing fails visibly, the rest is published.
 set_wine_temp 'C:\no-such-folder'
@@ -104,8 +121,32 @@ check_eq "missing temp: stored" "11:22" "$(published_tavo)"
 check_eq "missing temp: still running" "yes" "$(kill -0 "$tavo_pid" && echo yes)"
 check_eq "missing temp: no folder made" "no" \
   "$([ -e "$c_drive/no-such-folder" ] && echo yes || echo no)"
-probe click >/dev/null
-wait_tavo_end >/dev/null
+close_tavo "missing temp"
+
+# A window that stops answering holds a broadcast up for its time-out of 5 s, no longer; once it
+# has been hung for 5 s, not at all. Its program answers after 60 s.
+if ! on_9x; then
+  install_for_lookup
+  probe_background hang hang 60000
+  hanger=$background
+  await "the window that stops answering" grep -q ready "$work/hang.out"
+  elapsed_ms() {  # LINE: runs it through the probe; prints its output, then the milliseconds
+    local start end
+    start=$(date +%s%N)
+    probe run "$1"
+    end=$(date +%s%N)
+    printf '\n%s\n' "$(((end - start) / 1000000))"
+  }
+  result=$(elapsed_ms 'C:\tavo.exe /:- 00:1A')
+  check_eq "a hung window: the conversion ends" "exit 0" "$(head -1 <<<"$result")"
+  check_eq "a hung window: after waiting out the broadcast's time-out, and no longer" "yes" \
+    "$(ms=$(tail -1 <<<"$result"); [ "$ms" -ge 4500 ] && [ "$ms" -lt 30000 ] && echo yes || echo "no: $ms ms")"
+  check_eq "a hung window: stored" "00-1a" "$(published_tavo)"
+  result=$(elapsed_ms 'C:\tavo.exe /:- 00:1B')
+  check_eq "a window hung for 5 s is not waited for" "yes" \
+    "$(ms=$(tail -1 <<<"$result"); [ "$ms" -lt 4500 ] && echo yes || echo "no: $ms ms")"
+  kill "$hanger" 2>/dev/null
+fi
 
 # Shown Windows 98, tavo appends to c:\autoexec.bat and leaves the registry alone.
 wine_cmd reg add 'HKCU\Software\Wine\AppDefaults\tavo.exe' /v Version /d win98 /f >/dev/null
@@ -117,7 +158,6 @@ probe settext Text1 "22:3%"
 check_eq "9x: two SET lines" "$(printf 'SET TAVO=00:11\r\nSET TAVO=22-3%%%%\r\n' | od -c)" \
   "$(od -c <"$c_drive/autoexec.bat")"
 check_eq "9x: registry untouched" "(none)" "$(user_env TAVO)"
-probe click >/dev/null
-wait_tavo_end >/dev/null
+close_tavo "9x"
 
 finish
