@@ -87,6 +87,18 @@ eventually_eq "/dhcp with a trailing blank: the summary stays" "$(last_summary |
   clipboard_bytes
 check_eq "/dhcp with a trailing blank: the address stays" "64-51-06-a1-66-b5" "$(published_tavo)"
 
+# A listing of several read blocks whose every line nearly holds the term: the search passes
+# many places to the full comparison, and the one match lies in the last line.
+awk 'BEGIN { for (i = 0; i < 6000; i++)
+  printf "10.1.%d.%d - 255.255.0.0 - 00-1a-2b-3c-%02x-%02x - NEVER EXPIRES -D- lab-pc-%04d.corp\r\n",
+    i / 256, i % 256, i / 256, i % 256, i }' >"$c_drive/leases/many.txt"
+printf 'C:\\leases\\many.txt\r\n' >"$c_drive/leases/many-index.txt"
+rm -f "$c_drive/temp/findout.txt"
+check_eq "a near miss in every line: exits 0" "exit 0" \
+  "$(run 'C:\tavo.exe /dhcp C:\leases\many-index.txt lab-pc-5999')"
+check_eq "a near miss in every line: one entry" "1" "$(grep -c '^Searchdate:' "$c_drive/temp/findout.txt")"
+check_eq "a near miss in every line: the last line's address" "00-1a-2b-3c-17-6f" "$(published_tavo)"
+
 # Errors: status 1 and a message on the console of the program that started tavo.
 while IFS='|' read -r line message; do
   check_eq "[$line] fails" "$(printf 'exit 1\ntavo: %s' "$message")" "$(run "$line")"

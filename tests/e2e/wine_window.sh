@@ -23,10 +23,11 @@ expect_converted() {
   eventually_eq "$1: Text2" "$3" probe gettext Text2
   eventually_eq "$1: clipboard" "$3" probe clipboard
   eventually_eq "$1: X clipboard" "$3" x_clipboard
-  check_eq "$1: focus" "Text1" "$(probe focus)"
+  # The handler's last steps, after the clipboard: the focus back in Text1, all of it selected.
+  eventually_eq "$1: focus" "Text1" probe focus
   local length
   length=$(printf '%s' "$2" | iconv -f UTF-8 -t UTF-16LE | wc -c)
-  check_eq "$1: Text1 all selected" "0 $((length / 2))" "$(probe getsel Text1)"
+  eventually_eq "$1: Text1 all selected" "0 $((length / 2))" probe getsel Text1
   check_eq "$1: Text2 all selected" "0 $(($(printf '%s' "$3" | iconv -f UTF-8 -t UTF-16LE | wc -c) / 2))" \
     "$(probe getsel Text2)"
 }
