@@ -185,10 +185,11 @@ int log_entries(const std::string& path) {
   return entries;
 }
 
-// The median time of each command, run in turn `runs` times after one warm-up run each.
-std::vector<double> alternate(const std::vector<std::vector<std::string>>& commands,
-                              const std::vector<std::string>& env, const std::string& out, int runs,
-                              long* tavo_peak, bool keep_display = false) {
+// The times of each command, run in turn `runs` times after one warm-up run each.
+std::vector<std::vector<double>> alternate(const std::vector<std::vector<std::string>>& commands,
+                                           const std::vector<std::string>& env,
+                                           const std::string& out, int runs, long* tavo_peak,
+                                           bool keep_display = false) {
   std::vector<std::vector<double>> times(commands.size());
   for (const auto& command : commands) run(command, env, out, keep_display);
   for (int i = 0; i < runs; ++i) {
@@ -198,9 +199,21 @@ std::vector<double> alternate(const std::vector<std::vector<std::string>>& comma
       if (c == 0 && tavo_peak != nullptr) *tavo_peak = std::max(*tavo_peak, r.peak_kib);
     }
   }
-  std::vector<double> medians;
-  for (const auto& t : times) medians.push_back(median(t));
-  return medians;
+  return times;
+}
+
+std::vector<double> medians(const std::vector<std::vector<double>>& times) {
+  std::vector<double> result;
+  for (const auto& t : times) result.push_back(median(t));
+  return result;
+}
+
+// The scan alone, from the times of a run over the listing and one over a 1 MB listing: the
+// median of each run minus the small run just after it, which met the machine in the same state.
+double scan_median(const std::vector<std::vector<double>>& times) {
+  std::vector<double> scans;
+  for (std::size_t i = 0; i < times[0].size(); ++i) scans.push_back(times[0][i] - times[1][i]);
+  return median(scans);
 }
 
 std::string windows_path(const std::string& path) {
@@ -260,10 +273,10 @@ int main(int argc, char** argv) {
     for (const auto& [term, expected] : terms) {
       long peak = 0;
       std::filesystem::remove(log);
-      const std::vector<double> t = alternate({{tavo, "/dhcp", index, term},
-                                               {"grep", "-F", "-c", term, listing},
-                                               {"rg", "-j1", "-F", "-c", term, listing}},
-                                              env, out, runs, &peak);
+      const std::vector<double> t = medians(alternate({{tavo, "/dhcp", index, term},
+                                                       {"grep", "-F", "-c", term, listing},
+                                                       {"rg", "-j1", "-F", "-c", term, listing}},
+                                                      env, out, runs, &peak));
       const int entries = log_entries(log) / (runs + 1);
       all_found = all_found && entries == expected;
       std::printf("term         %s: %d log entries a run\n", term.c_str(), entries);
@@ -286,15 +299,17 @@ int main(int argc, char** argv) {
       // A term found nowhere: each match would start the script through cmd.exe, whose
       // processes then compete for the processors and hide the scan.
       const std::string term = "found-nowhere";
-      const std::vector<double> native =
+      // Three times the runs: a difference of two runs is noisier than either.
+      const auto native_times =
           alternate({{tavo, "/dhcp", index, term}, {tavo, "/dhcp", small_index, term}}, env, out,
-                    runs, nullptr);
-      const std::vector<double> exe = alternate(
+                    3 * runs, nullptr);
+      const auto exe_times = alternate(
           {{wine, wine_exe, "/dhcp", windows_path(folder + "/win-index.txt"), term},
            {wine, wine_exe, "/dhcp", windows_path(folder + "/win-small-index.txt"), term}},
-          {}, out, runs, nullptr, true);
-      const double native_scan = native[0] - native[1];
-      const double exe_scan = exe[0] - exe[1];
+          {}, out, 3 * runs, nullptr, true);
+      const std::vector<double> exe = medians(exe_times);
+      const double native_scan = scan_median(native_times);
+      const double exe_scan = scan_median(exe_times);
       std::printf("tavo.exe under Wine, %s: scan %.3f s (run %.3f s - 1 MB run %.3f s)\n",
                   term.c_str(), exe_scan, exe[0], exe[1]);
       std::printf("  native scan %.3f s; ratio wine/native %.2f (goal <= 1.50)\n", native_scan,

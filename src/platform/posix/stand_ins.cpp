@@ -16,6 +16,7 @@
 #include <iterator>
 #include <set>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "base/error.h"
@@ -145,7 +146,7 @@ std::string state_folder() {
 
 // Opens `target` for writing with `flags` and never through a symbolic link; only a plain file
 // is kept. A new file is the user's alone (0600).
-std::FILE* open_for_writing(const std::string& target, int flags, const char* mode) {
+int open_for_writing(const std::string& target, int flags) {
   const int descriptor = ::open(
       target.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | flags, 0600);
   if (descriptor < 0) throw Error("cannot open " + target + ": " + reason());
@@ -154,12 +155,18 @@ std::FILE* open_for_writing(const std::string& target, int flags, const char* mo
     ::close(descriptor);
     throw Error("cannot open " + target + ": not a plain file");
   }
-  std::FILE* file = fdopen(descriptor, mode);
-  if (file == nullptr) {
-    ::close(descriptor);
-    throw Error("cannot open " + target + ": " + reason());
+  return descriptor;
+}
+
+// Writes all of `bytes`; false when the system refuses (errno tells why).
+bool write_all(int descriptor, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(descriptor, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
   }
-  return file;
+  return true;
 }
 
 // Now, written in a format that the locale supplies.
@@ -175,33 +182,31 @@ std::u16string local_now(const std::string& format) {
   return from_utf8(std::string_view(text, length));
 }
 
+// Each write goes straight to the system: a file is written once or twice before it is closed.
 class PosixTextFile final : public TextFile {
  public:
-  PosixTextFile(std::FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
+  PosixTextFile(int descriptor, std::string path)
+      : descriptor_(descriptor), path_(std::move(path)) {}
   ~PosixTextFile() override {
-    if (file_ != nullptr) std::fclose(file_);
+    if (descriptor_ >= 0) ::close(descriptor_);
   }
   PosixTextFile(const PosixTextFile&) = delete;
   PosixTextFile& operator=(const PosixTextFile&) = delete;
 
   void write(std::u16string_view text) override {
-    if (file_ == nullptr) throw Error(path_ + " is closed");
+    if (descriptor_ < 0) throw Error(path_ + " is closed");
     const std::optional<std::string> encoded = to_utf8_exact(text);
     if (!encoded) throw Error("the text for " + path_ + " is no valid UTF-16");
-    const std::string& bytes = *encoded;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-      throw Error("cannot write " + path_ + ": " + reason());
-    }
+    if (!write_all(descriptor_, *encoded)) throw Error("cannot write " + path_ + ": " + reason());
   }
   void close() override {
-    if (file_ == nullptr) throw Error(path_ + " is closed");
-    const int closed = std::fclose(file_);
-    file_ = nullptr;
+    if (descriptor_ < 0) throw Error(path_ + " is closed");
+    const int closed = ::close(std::exchange(descriptor_, -1));
     if (closed != 0) throw Error("cannot write " + path_ + ": " + reason());
   }
 
  private:
-  std::FILE* file_;
+  int descriptor_;
   std::string path_;
 };
 
@@ -281,15 +286,8 @@ long FileRegistry::set_string(Key key, std::u16string_view name, std::u16string_
   std::string temporary = file + ".XXXXXX";
   const int descriptor = mkstemp(temporary.data());
   if (descriptor < 0) return kAccessDenied;
-  std::size_t written = 0;
-  while (written < content.size()) {
-    const ssize_t n = ::write(descriptor, content.data() + written, content.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    written += static_cast<std::size_t>(n);
-  }
-  if (::close(descriptor) != 0 || written != content.size() ||
-      std::rename(temporary.c_str(), file.c_str()) != 0) {
+  const bool written = write_all(descriptor, content);
+  if (::close(descriptor) != 0 || !written || std::rename(temporary.c_str(), file.c_str()) != 0) {
     ::unlink(temporary.c_str());
     return kAccessDenied;
   }
@@ -307,7 +305,7 @@ void PosixFileSystem::remove(std::u16string_view path) {
 
 std::unique_ptr<TextFile> PosixFileSystem::open_append(std::u16string_view path) {
   const std::string target = to_posix_path(path);
-  return std::make_unique<PosixTextFile>(open_for_writing(target, O_APPEND, "ab"), target);
+  return std::make_unique<PosixTextFile>(open_for_writing(target, O_APPEND), target);
 }
 
 std::unique_ptr<InputFile> PosixFileSystem::open_read(std::u16string_view path) {
@@ -325,7 +323,7 @@ std::unique_ptr<InputFile> PosixFileSystem::open_read(std::u16string_view path) 
 
 std::unique_ptr<TextFile> PosixFileSystem::open_write(std::u16string_view path) {
   const std::string target = to_posix_path(path);
-  return std::make_unique<PosixTextFile>(open_for_writing(target, O_TRUNC, "wb"), target);
+  return std::make_unique<PosixTextFile>(open_for_writing(target, O_TRUNC), target);
 }
 
 std::u16string PosixFileSystem::decode(std::string_view bytes) const {
