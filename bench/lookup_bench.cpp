@@ -259,6 +259,8 @@ int main(int argc, char** argv) {
   for (const Shape& shape : kShapes) {
     const std::uintmax_t bytes = write_listing(listing, shape, size_mb * 1024 * 1024);
     write_listing(small, shape, 1024 * 1024);
+    // Written back to the disk before any run, so that no run competes with the writing.
+    sync();
     std::ofstream(index, std::ios::binary | std::ios::trunc) << listing << "\r\n";
     std::ofstream(small_index, std::ios::binary | std::ios::trunc) << small << "\r\n";
     const double mb = static_cast<double>(bytes) / (1024.0 * 1024.0);
