@@ -90,10 +90,11 @@ wait_tavo_end() {
   echo running
 }
 
-# close_tavo NAME: the Close button, and tavo.exe ends with status 0; one still running would
-# take the next suite step's messages, so that ends the suite.
+# close_tavo NAME [VERB]: the Close button (or the probe's VERB, such as "close" for the close
+# box), and tavo.exe ends with status 0; one still running would take the next suite step's
+# messages, so that ends the suite.
 close_tavo() {
-  probe click >/dev/null
+  probe "${2:-click}" >/dev/null
   local status
   status=$(wait_tavo_end)
   [ "$status" = running ] && give_up "$1: tavo.exe still runs 15 s after Close"

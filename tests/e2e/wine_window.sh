@@ -62,11 +62,9 @@ check_eq "empty input keeps Text2" "zz" "$(probe gettext Text2)"
 check_eq "empty input: clipboard holds Text2" "zz" "$(probe clipboard)"
 check_eq "empty input: focus" "Text1" "$(probe focus)"
 
-probe click
-check_eq "Close ends the program with status 0" "0" "$(wait_tavo_end)"
+close_tavo "the window"
 
 start_tavo
-probe close
-check_eq "the close box ends the program" "0" "$(wait_tavo_end)"
+close_tavo "the close box" close
 
 finish
