@@ -40,7 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tavo::fuzz::Input input(data, size);
   const std::uint8_t mode = input.byte();
   const std::size_t read_size = 1 + mode % 16;
-  const bool vectors = (mode & 0x10) != 0;  // the SSE2 search, or the one in plain words
+  // The search in plain words, with SSE2, or with AVX2 where the processor has it.
+  using tavo::platform::Vectors;
+  Vectors vectors = (mode & 0x10) == 0 ? Vectors::none : Vectors::sse2;
+#if defined(__x86_64__) || defined(__i386__)
+  if ((mode & 0x90) == 0x90 && __builtin_cpu_supports("avx2")) vectors = Vectors::avx2;
+#endif
   std::string term = input.piece('\x01');
   if (term.size() > 64) term.resize(64);
   const std::string content = input.piece('\x02');

@@ -1,4 +1,4 @@
-// A search term: a filter on two of its bytes, sixteen or eight places at a time.
+// A search term: a filter on two of its bytes, thirty-two, sixteen or eight places at a time.
 #include "lookup/term.h"
 
 #include <array>
@@ -8,13 +8,21 @@
 #include <utility>
 
 #if defined(__x86_64__) || defined(__i386__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #define TAVO_SSE2 1
 #endif
 
 namespace tavo {
 
 namespace {
+
+// The filter's two bytes and their places in the term.
+struct Filter {
+  std::size_t first_place;
+  std::size_t second_place;
+  char first;
+  char second;
+};
 
 // How often a byte stands in lease listings, before a listing has been seen; lower is rarer.
 // Separators and digits fill every lease line, and lower-case letters most names.
@@ -50,7 +58,7 @@ std::pair<std::size_t, std::size_t> rarest_places(const std::string& term, Commo
 
 }  // namespace
 
-Term::Term(std::string bytes, const platform::LeadBytes& lead, bool vectors)
+Term::Term(std::string bytes, const platform::LeadBytes& lead, platform::Vectors vectors)
     : bytes_(std::move(bytes)), lead_(lead), vectors_(vectors) {
   for (const bool marked : lead_) multibyte_ = multibyte_ || marked;
   std::tie(first_, second_) = rarest_places(
@@ -96,9 +104,7 @@ std::size_t Term::find(std::string_view text, std::size_t from) const {
   if (text.size() - from < bytes_.size()) return std::string_view::npos;
   const std::size_t last = text.size() - bytes_.size();  // the last place a match can begin
 #ifdef TAVO_SSE2
-  if (vectors_) {
-    return find_in_vectors(text, from, last);
-  }
+  if (vectors_ != platform::Vectors::none) return find_in_vectors(text, from, last);
 #endif
   return find_in_words(text, from, last);
 }
@@ -141,54 +147,60 @@ std::size_t Term::find_in_words(std::string_view text, std::size_t from, std::si
 #ifdef TAVO_SSE2
 namespace {
 
-// The places among the sixteen at `at` whose filter bytes are the term's: its first byte alone,
-// or both.
-template <bool kOneByte>
-__attribute__((target("sse2"))) inline __m128i passing(const char* at, std::size_t first_place,
-                                                       std::size_t second_place, __m128i first,
-                                                       __m128i second) {
-  const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + first_place));
-  if constexpr (kOneByte) {
-    return _mm_cmpeq_epi8(a, first);
-  } else {
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + second_place));
-    return _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, second));
-  }
-}
+// The vector search's loop is compiled once for each instruction set, in a namespace of its own
+// whose functions all carry the set's target attribute; the include file holds the loop.
 
-// Sixteen places at a time, and sixty-four to a turn of the loop, so that a place passes the
-// filter rarely enough for the loop to run at the speed of reading memory. Returns the first
-// match that `first_match(base, passed)` finds, or npos and the place where fewer than sixteen
-// places are left.
-template <bool kOneByte, typename FirstMatch>
-__attribute__((target("sse2"))) std::pair<std::size_t, std::size_t> scan_vectors(
-    const char* data, std::size_t from, std::size_t last, std::size_t first_place,
-    std::size_t second_place, char first_byte, char second_byte, FirstMatch first_match) {
-  const __m128i first = _mm_set1_epi8(first_byte);
-  const __m128i second = _mm_set1_epi8(second_byte);
-  std::size_t at = from;
-  for (; at <= last && last - at >= 63; at += 64) {
-    // Written out by hand: as an array, the four were kept on the stack, at a third of the speed.
-    const __m128i p0 = passing<kOneByte>(data + at, first_place, second_place, first, second);
-    const __m128i p1 = passing<kOneByte>(data + at + 16, first_place, second_place, first, second);
-    const __m128i p2 = passing<kOneByte>(data + at + 32, first_place, second_place, first, second);
-    const __m128i p3 = passing<kOneByte>(data + at + 48, first_place, second_place, first, second);
-    if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(p0, p1), _mm_or_si128(p2, p3))) == 0) continue;
-    const unsigned low = static_cast<unsigned>(_mm_movemask_epi8(p0)) |
-                         static_cast<unsigned>(_mm_movemask_epi8(p1)) << 16;
-    const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(p2)) |
-                          static_cast<unsigned>(_mm_movemask_epi8(p3)) << 16;
-    std::size_t hit = first_match(at, low);
-    if (hit == std::string_view::npos) hit = first_match(at + 32, high);
-    if (hit != std::string_view::npos) return {hit, at};
-  }
-  for (; at <= last && last - at >= 15; at += 16) {
-    const __m128i places = passing<kOneByte>(data + at, first_place, second_place, first, second);
-    const std::size_t hit = first_match(at, static_cast<unsigned>(_mm_movemask_epi8(places)));
-    if (hit != std::string_view::npos) return {hit, at};
-  }
-  return {std::string_view::npos, at};
+namespace sse2 {
+#define TAVO_VECTORS __attribute__((target("sse2")))
+using Vector = __m128i;
+constexpr std::size_t kWidth = 16;
+TAVO_VECTORS inline Vector splat(char c) {
+  return _mm_set1_epi8(c);
 }
+TAVO_VECTORS inline Vector load(const char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+TAVO_VECTORS inline Vector equal(Vector a, Vector b) {
+  return _mm_cmpeq_epi8(a, b);
+}
+TAVO_VECTORS inline Vector both(Vector a, Vector b) {
+  return _mm_and_si128(a, b);
+}
+TAVO_VECTORS inline Vector either(Vector a, Vector b) {
+  return _mm_or_si128(a, b);
+}
+TAVO_VECTORS inline unsigned mask(Vector v) {
+  return static_cast<unsigned>(_mm_movemask_epi8(v));
+}
+#include "lookup/term_vectors.inc"
+#undef TAVO_VECTORS
+}  // namespace sse2
+
+namespace avx2 {
+#define TAVO_VECTORS __attribute__((target("avx2")))
+using Vector = __m256i;
+constexpr std::size_t kWidth = 32;
+TAVO_VECTORS inline Vector splat(char c) {
+  return _mm256_set1_epi8(c);
+}
+TAVO_VECTORS inline Vector load(const char* p) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+TAVO_VECTORS inline Vector equal(Vector a, Vector b) {
+  return _mm256_cmpeq_epi8(a, b);
+}
+TAVO_VECTORS inline Vector both(Vector a, Vector b) {
+  return _mm256_and_si256(a, b);
+}
+TAVO_VECTORS inline Vector either(Vector a, Vector b) {
+  return _mm256_or_si256(a, b);
+}
+TAVO_VECTORS inline unsigned mask(Vector v) {
+  return static_cast<unsigned>(_mm256_movemask_epi8(v));
+}
+#include "lookup/term_vectors.inc"
+#undef TAVO_VECTORS
+}  // namespace avx2
 
 }  // namespace
 
@@ -197,11 +209,14 @@ std::size_t Term::find_in_vectors(std::string_view text, std::size_t from, std::
   const auto first_match_at = [&](std::size_t base, unsigned passed) {
     return first_match(text, base, passed);
   };
+  const Filter filter{first_, second_, bytes_[first_], bytes_[second_]};
+  const bool one_byte = first_ == second_;
   const auto [hit, rest] =
-      first_ == second_ ? scan_vectors<true>(text.data(), from, last, first_, second_,
-                                             bytes_[first_], bytes_[second_], first_match_at)
-                        : scan_vectors<false>(text.data(), from, last, first_, second_,
-                                              bytes_[first_], bytes_[second_], first_match_at);
+      vectors_ == platform::Vectors::avx2
+          ? (one_byte ? avx2::scan<true>(text.data(), from, last, filter, first_match_at)
+                      : avx2::scan<false>(text.data(), from, last, filter, first_match_at))
+          : (one_byte ? sse2::scan<true>(text.data(), from, last, filter, first_match_at)
+                      : sse2::scan<false>(text.data(), from, last, filter, first_match_at));
   if (hit != std::string_view::npos) return hit;
   return rest <= last ? find_one_by_one(text, rest, last) : std::string_view::npos;
 }

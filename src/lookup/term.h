@@ -6,20 +6,23 @@
 #include <string_view>
 
 #include "platform/files.h"
+#include "platform/system.h"
 
 namespace tavo {
 
-// Finds a run of bytes with a filter on two of its bytes at their places in the term: sixteen
-// places at a time with SSE2 where the processor and the system allow it, eight at a time in
-// plain words elsewhere. Each place that passes the filter is compared whole. The
+// Finds a run of bytes with a filter on two of its bytes at their places in the term: thirty-two
+// places at a time with AVX2 or sixteen with SSE2 where the processor and the system allow it,
+// eight at a time in plain words elsewhere. Each place that passes the filter is compared whole.
+// The
 // filter's bytes are the term's rarest in the text being searched (see tune); the fewer places
 // pass, the closer the search comes to the speed of reading memory.
 class Term {
  public:
   // `lead` marks the lead bytes of the text's encoding, when it has two-byte characters.
-  // `vectors`: SSE2 may be used; it is used only where it is built in (x86), plain words
-  // elsewhere.
-  explicit Term(std::string bytes, const platform::LeadBytes& lead = {}, bool vectors = true);
+  // `vectors`: the widest vector instructions that may be used; they are used only where they
+  // are built in (x86), plain words elsewhere.
+  explicit Term(std::string bytes, const platform::LeadBytes& lead = {},
+                platform::Vectors vectors = platform::Vectors::sse2);
 
   const std::string& bytes() const { return bytes_; }
   // True when the text has two-byte characters, so a hit may begin on a second byte.
@@ -49,7 +52,7 @@ class Term {
   std::size_t second_ = 0;
   platform::LeadBytes lead_;
   bool multibyte_ = false;
-  bool vectors_ = false;
+  platform::Vectors vectors_ = platform::Vectors::none;
 };
 
 }  // namespace tavo

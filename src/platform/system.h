@@ -8,14 +8,18 @@ namespace tavo::platform {
 inline constexpr std::uint32_t kPlatformWin32Windows = 1;  // the 9x family
 inline constexpr std::uint32_t kPlatformWin32Nt = 2;       // the NT family
 
+// The widest vector instructions that this process may use, each including the ones before.
+enum class Vectors : std::uint8_t { none, sse2, avx2 };
+
 class SystemInfo {
  public:
   virtual ~SystemInfo() = default;
   // The platform id of the version record; 0 when the query fails.
   virtual std::uint32_t platform_id() const = 0;
-  // True when this process may use SSE2: the processor has it and the system saves its
-  // registers (Windows 95 does not).
-  virtual bool vector_instructions() const = 0;
+  // The widest vector instructions that the processor has and whose registers the system saves
+  // on a task switch: Windows 95 saves no SSE2 registers, and only systems that enable them in
+  // the processor (Windows 7 SP1 and later) save AVX's.
+  virtual Vectors vector_instructions() const = 0;
 };
 
 }  // namespace tavo::platform

@@ -104,8 +104,8 @@ class FakeSystem final : public platform::SystemInfo {
   explicit FakeSystem(Recorder& log) : log_(log) {}
   std::uint32_t platform_id() const override;
   // Not recorded: only the lookup's speed depends on it.
-  bool vector_instructions() const override { return vectors; }
-  bool vectors = true;
+  platform::Vectors vector_instructions() const override { return vectors; }
+  platform::Vectors vectors = platform::Vectors::sse2;
   std::uint32_t id = platform::kPlatformWin32Nt;
 
  private:

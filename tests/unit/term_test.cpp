@@ -5,15 +5,32 @@
 
 #include <optional>
 #include <random>
+#include <vector>
 
 namespace tavo {
 namespace {
 
-// Every occurrence, by repeated search from one past the last: with SSE2 (true) or in plain
-// words (false), the filter tuned to `sample`; or, with neither, by the plain substring search.
+using platform::Vectors;
+
+// The searches that this processor can run: in plain words, with SSE2 and with AVX2.
+std::vector<Vectors> searches() {
+  std::vector<Vectors> all{Vectors::none};
+#if defined(__x86_64__) || defined(__i386__)
+  if (__builtin_cpu_supports("sse2")) all.push_back(Vectors::sse2);
+  if (__builtin_cpu_supports("avx2")) all.push_back(Vectors::avx2);
+#endif
+  return all;
+}
+
+const char* name(Vectors vectors) {
+  return vectors == Vectors::avx2 ? "AVX2" : vectors == Vectors::sse2 ? "SSE2" : "words";
+}
+
+// Every occurrence, by repeated search from one past the last: with the given search, the
+// filter tuned to `sample`; or, without one, by the plain substring search.
 std::vector<std::size_t> all_hits(const std::string& text, const std::string& term,
-                                  std::optional<bool> vectors, std::string_view sample = {}) {
-  Term searcher(term, {}, vectors.value_or(false));
+                                  std::optional<Vectors> vectors, std::string_view sample = {}) {
+  Term searcher(term, {}, vectors.value_or(Vectors::none));
   searcher.tune(sample);
   const bool by_term = vectors.has_value();
   std::vector<std::size_t> hits;
@@ -42,22 +59,21 @@ TEST(Term, FindsWhatThePlainSearchFinds) {
         term = text.substr(random() % (text.size() - 10), 1 + random() % 9);
       const std::vector<std::size_t> expected = all_hits(text, term, std::nullopt);
       const std::string_view sample = std::string_view(text).substr(0, random() % 300);
-      for (const bool vectors : {true, false}) {
+      for (const Vectors vectors : searches()) {
         EXPECT_EQ(all_hits(text, term, vectors, sample), expected)
-            << testing::PrintToString(term) << " in " << text.size() << " bytes, "
-            << (vectors ? "SSE2" : "words");
+            << testing::PrintToString(term) << " in " << text.size() << " bytes, " << name(vectors);
       }
     }
   }
 }
 
 TEST(Term, EdgesOfTheText) {
-  for (const bool vectors : {true, false}) {
+  for (const Vectors vectors : searches()) {
     const Term term("ab", {}, vectors);
-    // A match in the last place, just past a whole turn of 64, sixteen or eight places.
+    // A match in the last place, just past a whole turn of 128 or 64, or 32, 16 or 8 places.
     for (std::size_t size = 2; size < 300; ++size) {
       const std::string text = std::string(size - 2, 'a') + "ab";
-      EXPECT_EQ(term.find(text, 0), size - 2) << size << (vectors ? " SSE2" : " words");
+      EXPECT_EQ(term.find(text, 0), size - 2) << size << " " << name(vectors);
       EXPECT_EQ(term.find(text.substr(0, size - 1), 0), std::string_view::npos) << size;
     }
   }

@@ -359,11 +359,13 @@ void NoPrograms::start_script(std::u16string_view path, int) {
   throw Error("cannot start " + to_posix_path(path) + ": command scripts run only on Windows");
 }
 
-bool PosixSystem::vector_instructions() const {
+Vectors PosixSystem::vector_instructions() const {
 #if defined(__x86_64__) || defined(__i386__)
-  return __builtin_cpu_supports("sse2");  // Linux saves the registers of what it reports
+  // The processor's report of AVX2 is checked against the registers that the system enables.
+  if (__builtin_cpu_supports("avx2")) return Vectors::avx2;
+  return __builtin_cpu_supports("sse2") ? Vectors::sse2 : Vectors::none;
 #else
-  return false;
+  return Vectors::none;
 #endif
 }
 

@@ -35,7 +35,7 @@ class PosixEnvironment final : public ProcessEnvironment {
 class PosixSystem final : public SystemInfo {
  public:
   std::uint32_t platform_id() const override { return kPlatformWin32Nt; }
-  bool vector_instructions() const override;
+  Vectors vector_instructions() const override;
 };
 
 // The registry kept in a text file, one value a line:

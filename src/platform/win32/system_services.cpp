@@ -106,15 +106,21 @@ std::uint32_t Win32System::platform_id() const {
   return api::platform_id();
 }
 
-bool Win32System::vector_instructions() const {
-#if defined(__x86_64__)
-  return true;
-#elif defined(__i386__)
+Vectors Win32System::vector_instructions() const {
+#if defined(__x86_64__) || defined(__i386__)
+#if defined(__i386__)
+  // The system reports SSE2 only where it saves its registers; Windows 95 has no such report.
   constexpr DWORD kSse2 = 10;  // PF_XMMI64_INSTRUCTIONS_AVAILABLE
   const auto present = api::kernel32_function<BOOL(WINAPI*)(DWORD)>("IsProcessorFeaturePresent");
-  return __builtin_cpu_supports("sse2") && present != nullptr && present(kSse2);
+  if (!__builtin_cpu_supports("sse2") || present == nullptr || !present(kSse2)) {
+    return Vectors::none;
+  }
+#endif
+  // AVX2 is reported only where the system has enabled the saving of its registers in the
+  // processor (XGETBV), which no Windows before 7 SP1 does.
+  return __builtin_cpu_supports("avx2") ? Vectors::avx2 : Vectors::sse2;
 #else
-  return false;
+  return Vectors::none;
 #endif
 }
 

@@ -31,7 +31,7 @@ class Win32System final : public SystemInfo {
  public:
   std::uint32_t platform_id() const override;
   // Where IsProcessorFeaturePresent, which 95 lacks, reports SSE2.
-  bool vector_instructions() const override;
+  Vectors vector_instructions() const override;
 };
 
 // RegCreateKeyExA (access 6), RegSetValueExA (REG_SZ, zero byte counted), RegCloseKey. A text
