@@ -42,8 +42,10 @@ class LineScanner {
 
   platform::InputFile& file_;
   std::size_t block_size_;
+  std::size_t align_;  // reads land on a multiple of it
   // Left uninitialised: a page of it costs the system only when a read first fills it.
   std::unique_ptr<char[]> buffer_;
+  char* data_ = nullptr;  // the first page boundary in the buffer, where offsets count from
   std::size_t capacity_ = 0;
   std::size_t begin_ = 0;     // the first byte of the current line
   std::size_t end_ = 0;       // the end of the bytes read

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 #include "base/error.h"
 #include "fakes/fake_platform.h"
 
@@ -124,6 +128,38 @@ TEST(LineScanner, OnDoubleByteCodePagesAMatchBeginsOnACharacter) {
           << "term " << testing::PrintToString(c.term) << ", content "
           << testing::PrintToString(c.content.substr(0, 40)) << ", size " << size;
     }
+  }
+}
+
+// The system copies into page-aligned memory fastest, so every read must land on a page, however
+// long the lines before it were.
+TEST(LineScanner, ReadsLandOnPageBoundaries) {
+  struct Recording final : platform::InputFile {
+    std::string content;
+    std::size_t at = 0;
+    std::vector<std::uintptr_t> misses;  // the place in its page of each read that missed
+    std::size_t read(char* buffer, std::size_t size) override {
+      if (const auto place = reinterpret_cast<std::uintptr_t>(buffer) % 4096; place != 0) {
+        misses.push_back(place);
+      }
+      const std::size_t n = std::min(size, content.size() - at);
+      content.copy(buffer, n, at);
+      at += n;
+      return n;
+    }
+  };
+  for (const bool matches : {false, true}) {
+    Recording file;
+    for (int i = 0; file.content.size() < 3 * LineScanner::kBlockSize; ++i) {
+      file.content += std::string(static_cast<std::size_t>(i % 97), 'x') + "y\r\n";
+    }
+    LineScanner scanner(file);
+    std::size_t lines = 0;
+    const Term term("y");
+    while (matches ? scanner.next_match(term) : scanner.next_line()) ++lines;
+    EXPECT_EQ(lines,
+              static_cast<std::size_t>(std::count(file.content.begin(), file.content.end(), 'y')));
+    EXPECT_EQ(file.misses, std::vector<std::uintptr_t>{}) << (matches ? "next_match" : "next_line");
   }
 }
 
