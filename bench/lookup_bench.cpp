@@ -5,7 +5,7 @@
 //
 // For each listing shape it writes SIZE_MB megabytes (default 256) of listing with one lease
 // of a needle host spread through it, and runs `TAVO /dhcp INDEX TERM`, `grep -F -c TERM
-// LISTING` and `rg -j1 -F -c TERM LISTING` one after the other RUNS times (default 5) for each
+// LISTING` and `rg -j1 -F -c TERM LISTING` one after the other RUNS times (default 15) for each
 // term. Prints each one's median wall time and speed, tavo's ratios to both, its peak resident
 // memory, and the worst ratio of the run on the last line.
 //
@@ -231,7 +231,7 @@ int main(int argc, char** argv) {
   }
   const std::string tavo = std::filesystem::absolute(argv[1]).string();
   const std::uintmax_t size_mb = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 256;
-  const int runs = argc > 3 ? std::atoi(argv[3]) : 5;
+  const int runs = argc > 3 ? std::atoi(argv[3]) : 15;
   const std::string folder =
       argc > 4 ? argv[4] : (std::filesystem::temp_directory_path() / "tavo-bench").string();
   const char* wine_exe = std::getenv("TAVO_WINE_EXE");

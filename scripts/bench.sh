@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the native preset and measures the lease lookup against grep -F and ripgrep.
-#   scripts/bench.sh [--wine] [SIZE_MB [RUNS [FOLDER]]]     defaults: 256 MB, 5 runs, temp folder
+#   scripts/bench.sh [--wine] [SIZE_MB [RUNS [FOLDER]]]     defaults: 256 MB, 15 runs, temp folder
 # With --wine, tavo.exe's scan under Wine is compared with the native scan too: the real
 # tavo.exe where this kernel runs 32-bit programs, else the wine64 build of the same sources.
 set -euo pipefail
