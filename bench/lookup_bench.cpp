@@ -185,16 +185,24 @@ int log_entries(const std::string& path) {
   return entries;
 }
 
+// A command to time, with what it adds to the environment.
+struct Command {
+  std::vector<std::string> words;
+  std::vector<std::string> env;
+  bool keep_display = false;
+};
+
 // The times of each command, run in turn `runs` times after one warm-up run each.
-std::vector<std::vector<double>> alternate(const std::vector<std::vector<std::string>>& commands,
-                                           const std::vector<std::string>& env,
-                                           const std::string& out, int runs, long* tavo_peak,
-                                           bool keep_display = false) {
+std::vector<std::vector<double>> alternate(const std::vector<Command>& commands,
+                                           const std::string& out, int runs, long* tavo_peak) {
   std::vector<std::vector<double>> times(commands.size());
-  for (const auto& command : commands) run(command, env, out, keep_display);
+  for (const Command& command : commands) {
+    run(command.words, command.env, out, command.keep_display);
+  }
   for (int i = 0; i < runs; ++i) {
     for (std::size_t c = 0; c < commands.size(); ++c) {
-      const Run r = run(commands[c], env, out, keep_display);
+      const Command& command = commands[c];
+      const Run r = run(command.words, command.env, out, command.keep_display);
       times[c].push_back(r.seconds);
       if (c == 0 && tavo_peak != nullptr) *tavo_peak = std::max(*tavo_peak, r.peak_kib);
     }
@@ -275,10 +283,11 @@ int main(int argc, char** argv) {
     for (const auto& [term, expected] : terms) {
       long peak = 0;
       std::filesystem::remove(log);
-      const std::vector<double> t = medians(alternate({{tavo, "/dhcp", index, term},
-                                                       {"grep", "-F", "-c", term, listing},
-                                                       {"rg", "-j1", "-F", "-c", term, listing}},
-                                                      env, out, runs, &peak));
+      const std::vector<double> t =
+          medians(alternate({{{tavo, "/dhcp", index, term}, env},
+                             {{"grep", "-F", "-c", term, listing}, env},
+                             {{"rg", "-j1", "-F", "-c", term, listing}, env}},
+                            out, runs, &peak));
       const int entries = log_entries(log) / (runs + 1);
       all_found = all_found && entries == expected;
       std::printf("term         %s: %d log entries a run\n", term.c_str(), entries);
@@ -301,14 +310,18 @@ int main(int argc, char** argv) {
       // A term found nowhere: each match would start the script through cmd.exe, whose
       // processes then compete for the processors and hide the scan.
       const std::string term = "found-nowhere";
-      // Three times the runs: a difference of two runs is noisier than either.
-      const auto native_times =
-          alternate({{tavo, "/dhcp", index, term}, {tavo, "/dhcp", small_index, term}}, env, out,
-                    3 * runs, nullptr);
-      const auto exe_times = alternate(
-          {{wine, wine_exe, "/dhcp", windows_path(folder + "/win-index.txt"), term},
-           {wine, wine_exe, "/dhcp", windows_path(folder + "/win-small-index.txt"), term}},
-          {}, out, 3 * runs, nullptr, true);
+      // Three times the runs: a difference of two runs is noisier than either. The native runs
+      // alternate with tavo.exe's, so that both meet the machine in the same state.
+      const auto times = alternate(
+          {{{tavo, "/dhcp", index, term}, env},
+           {{tavo, "/dhcp", small_index, term}, env},
+           {{wine, wine_exe, "/dhcp", windows_path(folder + "/win-index.txt"), term}, {}, true},
+           {{wine, wine_exe, "/dhcp", windows_path(folder + "/win-small-index.txt"), term},
+            {},
+            true}},
+          out, 3 * runs, nullptr);
+      const std::vector<std::vector<double>> native_times(times.begin(), times.begin() + 2);
+      const std::vector<std::vector<double>> exe_times(times.begin() + 2, times.end());
       const std::vector<double> exe = medians(exe_times);
       const double native_scan = scan_median(native_times);
       const double exe_scan = scan_median(exe_times);
