@@ -13,9 +13,9 @@
 namespace tavo {
 
 // A line ends at CR or at CR LF, the line end not included; a line feed alone does not end a
-// line, and a last line without a line end is read like any other. Only the current line and
-// one block are held, so memory grows only with the longest line. Each line handed out is
-// valid until the next call.
+// line, and a last line without a line end is read like any other. Only the current line, at
+// most a page before it and one block are held, so memory grows only with the longest line.
+// Each line handed out is valid until the next call.
 class LineScanner {
  public:
   static constexpr std::size_t kBlockSize = 256 * 1024;
