@@ -26,7 +26,7 @@ bool LineScanner::fill() {
   if (at_end_) return false;
   // Drop the lines before the current one and keep the rest just below an aligned place, where
   // the next read then lands: the system copies into a page-aligned buffer fastest. Only once a
-  // whole page is passed over, so the bytes of a line are moved at most once.
+  // whole page (or block, when smaller) is passed over, so a line's bytes are moved at most once.
   if (begin_ >= align_) {
     const std::size_t held = end_ - begin_;
     const std::size_t to = (align_ - held % align_) % align_;

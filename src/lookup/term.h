@@ -13,9 +13,8 @@ namespace tavo {
 // Finds a run of bytes with a filter on two of its bytes at their places in the term: thirty-two
 // places at a time with AVX2 or sixteen with SSE2 where the processor and the system allow it,
 // eight at a time in plain words elsewhere. Each place that passes the filter is compared whole.
-// The
-// filter's bytes are the term's rarest in the text being searched (see tune); the fewer places
-// pass, the closer the search comes to the speed of reading memory.
+// The filter's bytes are the term's rarest in the text being searched (see tune); the fewer
+// places pass, the closer the search comes to the speed of reading memory.
 class Term {
  public:
   // `lead` marks the lead bytes of the text's encoding, when it has two-byte characters.

@@ -30,7 +30,8 @@ class Win32Environment final : public ProcessEnvironment {
 class Win32System final : public SystemInfo {
  public:
   std::uint32_t platform_id() const override;
-  // Where IsProcessorFeaturePresent, which 95 lacks, reports SSE2.
+  // SSE2 where IsProcessorFeaturePresent, which 95 lacks, reports it; AVX2 where, beyond that,
+  // the system has enabled the saving of its registers.
   Vectors vector_instructions() const override;
 };
 
