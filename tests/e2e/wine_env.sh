@@ -105,7 +105,7 @@ close_tavo() {
 # for tavo's Text1, as an edit box holds it while it pastes, so that tavo defers its handler.
 hold_clipboard() {
   rm -f "$c_drive/release.txt"
-  clipboard_before=$(probe clipboard)
+  clipboard_before=$(settled_clipboard)
   probe_background hold hold-clipboard 'C:\release.txt' "$@"
   holder=$background
   await "the clipboard to be held" grep -q '^held' "$work/hold.out"
@@ -116,7 +116,24 @@ release_clipboard() {  # NAME: lets go, and the probe held the clipboard to the 
   touch "$c_drive/release.txt"
   wait "$holder"
   check_eq "$1: the clipboard was held until released" "released" "$(tail -1 "$work/hold.out")"
-  check_eq "$1: the clipboard keeps what it had" "$clipboard_before" "$(probe clipboard)"
+  check_eq "$1: the clipboard keeps what it had" "$clipboard_before" "$(settled_clipboard)"
+}
+# settled_clipboard: the clipboard's text, asked again for up to 5 s while another program (tavo,
+# or Wine's bridge to the X selection) has it open or is still setting it; empty when it has held
+# no text for all that time.
+settled_clipboard() {
+  local text rc
+  for _ in $(seq 50); do
+    text=$(probe clipboard 2>/dev/null)
+    rc=$?
+    [ $rc -eq 0 ] && break
+    sleep 0.1
+  done
+  case $rc in
+    0) printf '%s' "$text" ;;
+    3) ;;
+    *) give_up "the clipboard stayed busy for 5 s" ;;
+  esac
 }
 # x_clipboard: the X CLIPBOARD selection, which Wine bridges to its clipboard.
 x_clipboard() {
