@@ -66,14 +66,14 @@ C:\tavo.exe -h |-h:
 CASES
 
 # "/?" alone is answered, not converted: the usage on the console, and nothing published.
-before="$(published_tavo)|$(probe clipboard)|$(od -c <"$script")"
+before="$(published_tavo)|$(settled_clipboard)|$(od -c <"$script")"
 result=$(run 'C:\tavo.exe /?' | tr -d '\r')
 check_eq "/? exits 0" "exit 0" "$(head -1 <<<"$result")"
 check_eq "/? writes the usage to the console" \
   "Usage: tavo.exe [SWITCH...] ADDRESS" \
   "$(sed -n 2p <<<"$result")"
 check_eq "/? points to the guide" "See guide.txt for the rest." "$(tail -1 <<<"$result")"
-check_eq "/? publishes nothing" "$before" "$(published_tavo)|$(probe clipboard)|$(od -c <"$script")"
+check_eq "/? publishes nothing" "$before" "$(published_tavo)|$(settled_clipboard)|$(od -c <"$script")"
 rm -f "$c_drive/temp/datas.txt"
 check_eq "two blanks: exits 0" "exit 0" "$(run_ok 'C:\tavo.exe -s  /dhcp C:\leases\index.txt lab7')"
 check_eq "two blanks: the lookup behind them never runs" "no" \
@@ -90,7 +90,7 @@ check_eq "/dhcp logs two entries per listing, in file order" \
   "$( (one_pass_log; one_pass_log) | od -c)" "$(dated_log "$c_drive/temp/findout.txt")"
 check_eq "/dhcp dates each entry" "4" \
   "$(grep -cE '^Searchdate:   [0-9]+/[0-9]+/[0-9]+ [0-9]+:[0-9]{2}:[0-9]{2}' "$c_drive/temp/findout.txt")"
-clipboard_bytes() { probe clipboard | od -c; }
+clipboard_bytes() { settled_clipboard | od -c; }
 eventually_eq "/dhcp leaves the last summary on the clipboard" "$(last_summary | od -c)" \
   clipboard_bytes
 check_eq "/dhcp publishes the last address" "64-51-06-a1-66-b5" "$(published_tavo)"

@@ -118,19 +118,19 @@ release_clipboard() {  # NAME: lets go, and the probe held the clipboard to the 
   check_eq "$1: the clipboard was held until released" "released" "$(tail -1 "$work/hold.out")"
   check_eq "$1: the clipboard keeps what it had" "$clipboard_before" "$(settled_clipboard)"
 }
-# settled_clipboard: the clipboard's text, asked again for up to 5 s while another program (tavo,
-# or Wine's bridge to the X selection) has it open or is still setting it; empty when it has held
-# no text for all that time.
+# settled_clipboard: the clipboard's text, byte for byte, asked again for up to 5 s while another
+# program (tavo, or Wine's bridge to the X selection) has it open for a moment; nothing when it has
+# held no text for all that time.
 settled_clipboard() {
-  local text rc
+  local out=$work/clipboard.txt rc
   for _ in $(seq 50); do
-    text=$(probe clipboard 2>/dev/null)
+    probe clipboard >"$out" 2>/dev/null
     rc=$?
     [ $rc -eq 0 ] && break
     sleep 0.1
   done
   case $rc in
-    0) printf '%s' "$text" ;;
+    0) cat "$out" ;;
     3) ;;
     *) give_up "the clipboard stayed busy for 5 s" ;;
   esac

@@ -23,7 +23,7 @@ fails_with() {  # NAME MESSAGE-START: the last run ended with status 1 and that 
 # The longest command line Windows takes: 32,766 characters and the terminating zero.
 check_eq "32,767-character command line" "exit 0" \
   "$(probe run-long 'C:\tavo.exe /:- ' '0A:' 32766)"
-clipboard_length() { probe clipboard | wc -c; }
+clipboard_length() { settled_clipboard | wc -c; }
 eventually_eq "its whole result is on the clipboard" "32750" clipboard_length
 check_eq "and stored for later sessions" "32750" "$(published_tavo | wc -c)"
 
@@ -55,7 +55,7 @@ printf 'old entry\r\n' >"$log/kept.txt"
 result=$(probe run "$lookup")
 fails_with "unwritable findout.txt" 'cannot open c:\temp\findout.txt'
 check_eq "unwritable findout.txt: what was there stays" "old entry" "$(tr -d '\r' <"$log/kept.txt")"
-first_clipboard_line() { probe clipboard | head -1 | tr -d '\r'; }
+first_clipboard_line() { settled_clipboard | head -1 | tr -d '\r'; }
 eventually_eq "unwritable findout.txt: the summary is on the clipboard" "Hostname ws-lab7" \
   first_clipboard_line
 check_eq "unwritable findout.txt: the conversion published TAVO" "3c-52-82-0f-1e-77" \

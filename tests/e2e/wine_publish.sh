@@ -51,7 +51,7 @@ check_eq "nothing printed before a conversion" "0" "$(probe inked)"
 starts=$(script_starts)
 probe settext Text1 "00:1A:2B:33:44:55"
 check_eq "Text2" "00-1a-2b-33-44-55" "$(probe gettext Text2)"
-check_eq "clipboard" "00-1a-2b-33-44-55" "$(probe clipboard)"
+check_eq "clipboard" "00-1a-2b-33-44-55" "$(settled_clipboard)"
 check_eq "TAVO stored for later sessions" "00-1a-2b-33-44-55" "$(published_tavo)"
 check_eq "script bytes" "$(printf '@set tavo=\r\n@set tavo=00-1a-2b-33-44-55\r\n' | od -c)" \
   "$(od -c <"$script")"
@@ -85,7 +85,7 @@ check_eq "hostile: stored for later sessions" \
 # A text with a line break gets no script at all.
 probe settext Text1 '0\u000a1'
 check_eq "line break: no script" "no" "$([ -e "$script" ] && echo yes || echo no)"
-check_eq "line break: still on the clipboard" $'0\n:1' "$(probe clipboard)"
+check_eq "line break: still on the clipboard" $'0\n:1' "$(settled_clipboard)"
 
 # A result that the ANSI code page (1252 here) cannot hold gets no script either, not a half one.
 # (On 9x the input box itself holds ANSI text, so such a result cannot arise there.)
@@ -93,7 +93,7 @@ if ! on_9x; then
   probe settext Text1 "00-11" >/dev/null
   probe settext Text1 '\u03A9-1'
   check_eq "outside the code page: no script" "no" "$([ -e "$script" ] && echo yes || echo no)"
-  check_eq "outside the code page: still on the clipboard" "Ω:1" "$(probe clipboard)"
+  check_eq "outside the code page: still on the clipboard" "Ω:1" "$(settled_clipboard)"
 fi
 
 # The clipboard held open by another program, until it lets go: while it is held, no program can
@@ -124,7 +124,7 @@ set_wine_temp 'C:\no-such-folder'
 start_tavo
 probe settext Text1 "11-22"
 check_eq "missing temp: Text2" "11:22" "$(probe gettext Text2)"
-check_eq "missing temp: clipboard" "11:22" "$(probe clipboard)"
+check_eq "missing temp: clipboard" "11:22" "$(settled_clipboard)"
 check_eq "missing temp: stored" "11:22" "$(published_tavo)"
 check_eq "missing temp: still running" "yes" "$(kill -0 "$tavo_pid" && echo yes)"
 check_eq "missing temp: no folder made" "no" \
