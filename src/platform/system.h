@@ -22,4 +22,15 @@ class SystemInfo {
   virtual Vectors vector_instructions() const = 0;
 };
 
+// The widest vector instructions that the processor reports. For AVX2 the report includes the
+// system's enabling of its registers (XGETBV); whether the system saves SSE2's is its own to ask.
+inline Vectors processor_vectors() {
+#if defined(__x86_64__) || defined(__i386__)
+  if (__builtin_cpu_supports("avx2")) return Vectors::avx2;
+  return __builtin_cpu_supports("sse2") ? Vectors::sse2 : Vectors::none;
+#else
+  return Vectors::none;
+#endif
+}
+
 }  // namespace tavo::platform

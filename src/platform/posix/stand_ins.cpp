@@ -360,13 +360,7 @@ void NoPrograms::start_script(std::u16string_view path, int) {
 }
 
 Vectors PosixSystem::vector_instructions() const {
-#if defined(__x86_64__) || defined(__i386__)
-  // The processor's report of AVX2 is checked against the registers that the system enables.
-  if (__builtin_cpu_supports("avx2")) return Vectors::avx2;
-  return __builtin_cpu_supports("sse2") ? Vectors::sse2 : Vectors::none;
-#else
-  return Vectors::none;
-#endif
+  return processor_vectors();  // Linux saves the registers of every set that it enables
 }
 
 }  // namespace tavo::platform::posix

@@ -107,21 +107,17 @@ std::uint32_t Win32System::platform_id() const {
 }
 
 Vectors Win32System::vector_instructions() const {
-#if defined(__x86_64__) || defined(__i386__)
+  // AVX2 is reported only where the system has enabled the saving of its registers in the
+  // processor, which no Windows before 7 SP1 does.
+  const Vectors processor = processor_vectors();
 #if defined(__i386__)
   // The system reports SSE2 only where it saves its registers; Windows 95 has no such report.
+  if (processor == Vectors::none) return processor;
   constexpr DWORD kSse2 = 10;  // PF_XMMI64_INSTRUCTIONS_AVAILABLE
   const auto present = api::kernel32_function<BOOL(WINAPI*)(DWORD)>("IsProcessorFeaturePresent");
-  if (!__builtin_cpu_supports("sse2") || present == nullptr || !present(kSse2)) {
-    return Vectors::none;
-  }
+  if (present == nullptr || !present(kSse2)) return Vectors::none;
 #endif
-  // AVX2 is reported only where the system has enabled the saving of its registers in the
-  // processor (XGETBV), which no Windows before 7 SP1 does.
-  return __builtin_cpu_supports("avx2") ? Vectors::avx2 : Vectors::sse2;
-#else
-  return Vectors::none;
-#endif
+  return processor;
 }
 
 long Win32Registry::create_key(std::uint32_t root, std::u16string_view path, Key& key) {
