@@ -2,7 +2,7 @@
 # Builds the native preset and measures the lease lookup against grep -F and ripgrep.
 #   scripts/bench.sh [--wine] [SIZE_MB [RUNS [FOLDER]]]     defaults: 256 MB, 15 runs, temp folder
 # With --wine, tavo.exe's scan under Wine is compared with the native scan too: the real
-# tavo.exe where this kernel runs 32-bit programs, else the wine64 build of the same sources.
+# tavo.exe where this kernel runs 32-bit programs and wine32 is installed, else the wine64 build of the same sources.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh >/dev/null
@@ -10,7 +10,8 @@ cmake --preset native >/dev/null
 cmake --build --preset native --target tavo lookup_bench >/dev/null
 if [ "${1:-}" = --wine ]; then
   shift
-  if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  source scripts/runs_32bit.sh
+  if runs_32bit && [ -x /usr/lib/wine/wine ]; then
     preset=win32 loader=wine
   else
     preset=wine64 loader=/usr/lib/wine/wine64

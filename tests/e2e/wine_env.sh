@@ -4,12 +4,22 @@
 source "$(dirname "${BASH_SOURCE[0]}")/assert.sh"
 
 # TAVO_WINE_ARCH is win64 for the 64-bit build of the same sources. A 32-bit exe needs a kernel
-# that runs 32-bit programs (wine32 is one); without, these suites cannot start it at all.
+# that runs 32-bit programs and wine32; without them, these suites cannot start it at all.
 wine_arch=${TAVO_WINE_ARCH:-win32}
-if [ "$wine_arch" = win32 ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
-  echo "skipped: this kernel cannot run 32-bit programs, so wine cannot start $(basename "$tavo");"
-  echo "the wine64 preset runs these suites on a 64-bit build of the same sources"
-  exit 77
+if [ "$wine_arch" = win32 ]; then
+  root=$(dirname "${BASH_SOURCE[0]}")/../..
+  source "$root/scripts/runs_32bit.sh"
+  if ! runs_32bit; then
+    why="this kernel cannot run 32-bit programs, so Wine cannot start $(basename "$tavo")"
+  elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+    why=$(cat "$root/build/wine32-unavailable.txt" 2>/dev/null ||
+      echo "wine32:i386 is not installed (scripts/setup.sh installs it)")
+  fi
+  if [ -n "${why:-}" ]; then
+    echo "skipped: $why"
+    echo "the wine64 preset runs these suites on a 64-bit build of the same sources"
+    exit 77
+  fi
 fi
 
 work=$(mktemp -d "$(dirname "$tavo")/wine-test.XXXXXX")
