@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/error.h"
+#include "base/line_appender.h"
 #include "convert/batch_line.h"
 #include "convert/notation.h"
 
@@ -23,15 +24,19 @@ std::u16string convert_and_publish(const platform::Services& services, EnvironPu
   const std::u16string path = temp + std::u16string(kScriptName);
   std::optional<std::u16string> set_line;
   attempt([&] { set_line = script_set_line(text); });
-  // A line that the files' encoding cannot hold, like one that breaks a batch line, gets no
-  // script: a script with only its first line would set tavo to empty.
+  // cmd.exe reads the script in the console's code page. A line that it cannot hold, like one
+  // that breaks a batch line, gets no script: a script with only its first line would set tavo
+  // to empty.
   bool encodable = false;
-  if (set_line) attempt([&] { encodable = services.files.encode(*set_line).has_value(); });
+  if (set_line) {
+    attempt(
+        [&] { encodable = services.files.encode(*set_line, platform::Encoding::oem).has_value(); });
+  }
   if (!encodable) set_line.reset();
   attempt([&] { services.files.remove(path); });
   if (set_line) {
     // Written whole or not at all: what a failing write or close left behind is deleted.
-    if (platform::append_lines(services.files, path, {u"@set tavo=", *set_line})) {
+    if (append_lines(services.files, path, platform::Encoding::oem, {u"@set tavo=", *set_line})) {
       attempt([&] { services.programs.start_script(path, platform::kShowMinimized); });
     } else {
       attempt([&] { services.files.remove(path); });

@@ -1,6 +1,8 @@
 // The environment-variable publisher.
 #include "environment/environ_publisher.h"
 
+#include "base/error.h"
+#include "base/line_appender.h"
 #include "convert/batch_line.h"
 
 namespace tavo {
@@ -39,9 +41,14 @@ void EnvironPublisher::BroadcastEnvironChange(std::u16string_view section,
 
 // Each statement that fails is skipped; any failure makes the result false.
 bool EnvironPublisher::append_startup_line(std::u16string_view name, std::u16string_view value) {
+  // COMMAND.COM reads the file in the console's code page, and could not set exactly a value
+  // that its line cannot carry or that code page cannot hold; the file is not touched then.
   const auto line = autoexec_set_line(name, value);
-  if (!line) return false;  // COMMAND.COM could not set exactly this value
-  return platform::append_lines(services_.files, kStartupFile, {*line});
+  if (!line) return false;
+  bool encodable = false;
+  attempt([&] { encodable = services_.files.encode(*line, platform::Encoding::oem).has_value(); });
+  if (!encodable) return false;
+  return append_lines(services_.files, kStartupFile, platform::Encoding::oem, {*line});
 }
 
 }  // namespace tavo

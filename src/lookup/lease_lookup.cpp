@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/line_appender.h"
 #include "convert/cut.h"
 #include "convert/notation.h"
 #include "lookup/lease_line.h"
 #include "lookup/line_scanner.h"
 #include "lookup/term.h"
-#include "platform/utf.h"
 
 namespace tavo {
 
@@ -26,11 +26,11 @@ void report_match(const platform::Services& services, const Convert& convert,
   if (!lease) return;
   const std::u16string mac = trim(convert(lease->hardware, kColonToDash));
   services.clipboard.set_text(lease_summary(*lease, mac));
-  const auto log = services.files.open_append(kLogFile);
+  LineAppender log(services.files, kLogFile, platform::Encoding::ansi);
   const std::u16string date = services.clock.date();
   const std::u16string time = services.clock.time();
-  log->write(log_entry(*lease, mac, date, time));
-  log->close();
+  log.write(log_entry(*lease, mac, date, time));
+  log.close();
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ void lease_lookup(const platform::Services& services, const Convert& convert,
   if (words.size() < 3) throw Error("/dhcp: the search term is missing; " + std::string(kUsage));
   // A term that the files' encoding cannot hold occurs in no line; the files are read all the
   // same, so a missing one is still reported.
-  const std::optional<std::string> encoded = files.encode(words[2]);
+  const std::optional<std::string> encoded = files.encode(words[2], platform::Encoding::ansi);
   const Term term(encoded.value_or(std::string()), files.lead_bytes(),
                   services.system.vector_instructions());
 

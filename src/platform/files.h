@@ -3,18 +3,21 @@
 
 #include <array>
 #include <cstddef>
-#include <initializer_list>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "base/error.h"
-
 namespace tavo::platform {
 
-// An open file. Text is written in the system's 8-bit encoding (the ANSI code page on
-// Windows, UTF-8 elsewhere); a text that the encoding cannot hold exactly is not written.
+// The 8-bit encoding of a text file. Windows programs read the ANSI code page; the command
+// interpreters (cmd.exe, COMMAND.COM) read batch files in the OEM code page, that of the console.
+// Both are UTF-8 elsewhere, and on a Windows set to UTF-8.
+enum class Encoding : std::uint8_t { ansi, oem };
+
+// An open file; text is written in the encoding it was opened with, and a text that the
+// encoding cannot hold exactly is not written.
 class TextFile {
  public:
   virtual ~TextFile() = default;
@@ -22,6 +25,17 @@ class TextFile {
   virtual void write(std::u16string_view text) = 0;
   // Throws tavo::Error when the file cannot be flushed and closed.
   virtual void close() = 0;
+};
+
+// A file open for appending: each write goes to its end.
+class AppendFile : public TextFile {
+ public:
+  // The file's last `count` bytes, or all of it when it is shorter. Throws tavo::Error when they
+  // cannot be read.
+  virtual std::string last_bytes(std::size_t count) = 0;
+  // Cuts the last `count` bytes off the file; the next write goes where they were. Throws
+  // tavo::Error when it cannot.
+  virtual void cut_end(std::size_t count) = 0;
 };
 
 // A file open for reading, read as raw bytes a block at a time; closed when destroyed.
@@ -45,38 +59,21 @@ class FileSystem {
   // read, and when the name is that of a folder or a device (NUL, CON, a pipe), which could
   // otherwise block or never end.
   virtual std::unique_ptr<InputFile> open_read(std::u16string_view path) = 0;
-  // Creates the file, or cuts it to length 0 when it exists; throws tavo::Error when it cannot.
+  // Creates the file, or cuts it to length 0 when it exists, for text in the ANSI code page;
+  // throws tavo::Error when it cannot.
   virtual std::unique_ptr<TextFile> open_write(std::u16string_view path) = 0;
   // The text of bytes in the system's 8-bit encoding. Never fails: a byte sequence that the
   // encoding does not define becomes U+FFFD.
   virtual std::u16string decode(std::string_view bytes) const = 0;
-  // The bytes of `text` in the system's 8-bit encoding, or nullopt when the encoding cannot hold
-  // it exactly.
-  virtual std::optional<std::string> encode(std::u16string_view text) const = 0;
+  // The bytes of `text` in `encoding`, or nullopt when the encoding cannot hold it exactly.
+  virtual std::optional<std::string> encode(std::u16string_view text, Encoding encoding) const = 0;
   // The lead bytes of the system's 8-bit encoding.
   virtual LeadBytes lead_bytes() const = 0;
   // Throws tavo::Error when there is no such file or it cannot be deleted.
   virtual void remove(std::u16string_view path) = 0;
-  // Opens for appending, creating the file when missing; throws tavo::Error when it cannot.
-  virtual std::unique_ptr<TextFile> open_append(std::u16string_view path) = 0;
+  // Opens for reading and appending text in `encoding`, creating the file when missing; no other
+  // program may write to it until it is closed. Throws tavo::Error when it cannot.
+  virtual std::unique_ptr<AppendFile> open_append(std::u16string_view path, Encoding encoding) = 0;
 };
-
-// Opens `path` for appending, writes each line followed by CR LF, and closes the file. A
-// step that fails is skipped and the next one runs; writing to or closing a file that failed
-// to open fails in turn. True when every step succeeded.
-inline bool append_lines(FileSystem& files, std::u16string_view path,
-                         std::initializer_list<std::u16string_view> lines) {
-  std::unique_ptr<TextFile> file;
-  const auto opened = [&]() -> TextFile& {
-    if (!file) throw Error("the file is not open");
-    return *file;
-  };
-  bool ok = attempt([&] { file = files.open_append(path); });
-  for (const std::u16string_view line : lines) {
-    ok &= attempt([&] { opened().write(std::u16string(line) + u"\r\n"); });
-  }
-  ok &= attempt([&] { opened().close(); });
-  return ok;
-}
 
 }  // namespace tavo::platform

@@ -70,7 +70,8 @@ static int refuse(DWORD error) {
   return 0;
 }
 static int is_utf8(UINT cp) {
-  return cp == CP_UTF8 || ((cp == CP_ACP || cp == CP_THREAD_ACP) && GetACP() == CP_UTF8);
+  return cp == CP_UTF8 || ((cp == CP_ACP || cp == CP_THREAD_ACP) && GetACP() == CP_UTF8) ||
+         (cp == CP_OEMCP && GetOEMCP() == CP_UTF8);
 }
 """
 

@@ -188,7 +188,7 @@ published_tavo() {
     return
   fi
   local line
-  line=$(tr -d '\r' <"$c_drive/autoexec.bat" 2>/dev/null | grep '^SET TAVO=' | tail -1)
+  line=$(tr -d '\r' <"$c_drive/autoexec.bat" 2>/dev/null | grep -a '^SET TAVO=' | tail -1)
   if [ -z "$line" ]; then echo "(none)"; else printf '%s' "${line#SET TAVO=}" | sed 's/%%/%/g'; fi
 }
 

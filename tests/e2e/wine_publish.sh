@@ -11,7 +11,8 @@ mkdir -p "$c_drive/tavotemp"
 set_wine_temp "$temp_dir"
 script=$c_drive/tavotemp/wmac.cmd
 
-# A batch file that runs `call` on a script as a user's would, and writes what TAVO then is.
+# A batch file that runs `call` on a script as a user's would, and writes what TAVO then is; run
+# by `cmd /u`, it writes UTF-16, so every character shows as it is.
 printf '@echo off\r\nset tavo=\r\ncall "%%~1"\r\nsetlocal EnableDelayedExpansion\r\necho [!tavo!]> "%%~2"\r\n' \
   >"$c_drive/check.cmd"
 # called_value STARTS: the value that `call` on the script sets, once the run of the script that
@@ -21,10 +22,10 @@ called_value() {
   script_ran "$1"
   for _ in 1 2 3; do
     rm -f "$c_drive/called.txt"
-    wine_cmd cmd /c 'C:\check.cmd' "$temp_dir\\wmac.cmd" 'C:\called.txt' >/dev/null
+    wine_cmd cmd /u /c 'C:\check.cmd' "$temp_dir\\wmac.cmd" 'C:\called.txt' >/dev/null
     [ -e "$c_drive/called.txt" ] && break
   done
-  tr -d '\r\n' <"$c_drive/called.txt" 2>/dev/null
+  iconv -f UTF-16LE -t UTF-8 "$c_drive/called.txt" 2>/dev/null | tr -d '\r\n'
 }
 
 # The command that an unescaped "&x" would run, planted where cmd.exe looks for it.
@@ -87,14 +88,23 @@ probe settext Text1 '0\u000a1'
 check_eq "line break: no script" "no" "$([ -e "$script" ] && echo yes || echo no)"
 check_eq "line break: still on the clipboard" $'0\n:1' "$(settled_clipboard)"
 
-# A result that the ANSI code page (1252 here) cannot hold gets no script either, not a half one.
-# (On 9x the input box itself holds ANSI text, so such a result cannot arise there.)
+# cmd.exe reads the script in the console's code page (437 here), not the ANSI one (1252): a
+# letter of both reaches TAVO exactly, and one that 437 lacks gets no script, not a half one.
+# (On 9x the input box holds ANSI text, so Ω cannot be typed there.)
+in_437() { printf '%s' "$1" | iconv -t CP437; }
+starts=$(script_starts)
+probe settext Text1 '\u00DC-1'
+check_eq "Ü: the script is in the console's code page" \
+  "$(in_437 $'@set tavo=\r\n@set tavo=ü:1\r\n' | od -c)" "$(od -c <"$script")"
+check_eq "Ü: call sets exactly ü:1" "[ü:1]" "$(called_value "$starts")"
 if ! on_9x; then
-  probe settext Text1 "00-11" >/dev/null
+  starts=$(script_starts)
   probe settext Text1 '\u03A9-1'
-  check_eq "outside the code page: no script" "no" "$([ -e "$script" ] && echo yes || echo no)"
-  check_eq "outside the code page: still on the clipboard" "Ω:1" "$(settled_clipboard)"
+  check_eq "Ω, which 1252 lacks: call sets exactly Ω:1" "[Ω:1]" "$(called_value "$starts")"
 fi
+probe settext Text1 '\u20AC-1'
+check_eq "€, which 437 lacks: no script" "no" "$([ -e "$script" ] && echo yes || echo no)"
+check_eq "€, which 437 lacks: still on the clipboard" "€:1" "$(settled_clipboard)"
 
 # The clipboard held open by another program, until it lets go: while it is held, no program can
 # open it, and tavo's change handler fails at its clipboard steps after the publication went on
@@ -159,11 +169,15 @@ fi
 # Shown Windows 98, tavo appends to c:\autoexec.bat and leaves the registry alone.
 wine_cmd reg add 'HKCU\Software\Wine\AppDefaults\tavo.exe' /v Version /d win98 /f >/dev/null
 wine_cmd reg delete 'HKCU\Environment' /v TAVO /f >/dev/null
-rm -f "$c_drive/autoexec.bat"
+# A hand-edited last line without a line end, and an old editor's end-of-file mark after it.
+printf 'PATH C:\\WINDOWS;C:\\WINDOWS\\COMMAND\x1a' >"$c_drive/autoexec.bat"
 start_tavo
 probe settext Text1 "00-11"
 probe settext Text1 "22:3%"
-check_eq "9x: two SET lines" "$(printf 'SET TAVO=00:11\r\nSET TAVO=22-3%%%%\r\n' | od -c)" \
+probe settext Text1 '\u00DC-1'
+probe settext Text1 '\u20AC-1'
+check_eq "9x: the user's line stays whole, then a SET line for each value COMMAND.COM can read" \
+  "$(printf 'PATH C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nSET TAVO=00:11\r\nSET TAVO=22-3%%%%\r\nSET TAVO=\x81:1\r\n' | od -c)" \
   "$(od -c <"$c_drive/autoexec.bat")"
 check_eq "9x: registry untouched" "(none)" "$(user_env TAVO)"
 close_tavo "9x"

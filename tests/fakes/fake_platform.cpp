@@ -200,7 +200,7 @@ void FakeMessages::broadcast_setting_change(std::u16string_view section, std::in
 
 namespace {
 
-class FakeTextFile final : public platform::TextFile {
+class FakeTextFile final : public platform::AppendFile {
  public:
   FakeTextFile(Recorder& log, std::string& content) : log_(log), content_(content) {}
   void write(std::u16string_view text) override {
@@ -208,6 +208,13 @@ class FakeTextFile final : public platform::TextFile {
     content_ += platform::to_utf8(text);
   }
   void close() override { log_.record("file.close"); }
+  std::string last_bytes(std::size_t count) override {
+    return content_.substr(content_.size() - std::min(count, content_.size()));
+  }
+  void cut_end(std::size_t count) override {
+    log_.record("file.cut_end " + std::to_string(count));
+    content_.resize(content_.size() - count);
+  }
 
  private:
   Recorder& log_;
@@ -238,8 +245,10 @@ void FakeFileSystem::remove(std::u16string_view path) {
   if (files.erase(platform::to_utf8(path)) == 0) throw Error("no such file");
 }
 
-std::unique_ptr<platform::TextFile> FakeFileSystem::open_append(std::u16string_view path) {
-  log_.record("files.open_append " + quoted(path));
+std::unique_ptr<platform::AppendFile> FakeFileSystem::open_append(std::u16string_view path,
+                                                                  platform::Encoding encoding) {
+  log_.record("files.open_append " + quoted(path) +
+              (encoding == platform::Encoding::oem ? " oem" : ""));
   return std::make_unique<FakeTextFile>(log_, files[platform::to_utf8(path)]);
 }
 
@@ -261,7 +270,11 @@ std::u16string FakeFileSystem::decode(std::string_view bytes) const {
   return platform::from_utf8(bytes);
 }
 
-std::optional<std::string> FakeFileSystem::encode(std::u16string_view text) const {
+std::optional<std::string> FakeFileSystem::encode(std::u16string_view text,
+                                                  platform::Encoding encoding) const {
+  if (encoding == platform::Encoding::oem && text.find_first_of(oem_lacks) != text.npos) {
+    return std::nullopt;
+  }
   return platform::to_utf8_exact(text);
 }
 

@@ -139,18 +139,22 @@ class FakeMessages final : public platform::WindowMessages {
 
 // Files in memory, by path, as UTF-8. Deleting a missing file fails, as it does for real, and
 // so does reading one. A file opened for reading is read as it was when opened, at most
-// `read_size` bytes a call, so that lines and terms straddle the reads.
+// `read_size` bytes a call, so that lines and terms straddle the reads. The OEM encoding lacks
+// the characters of `oem_lacks`; a file opened for it is logged with " oem".
 class FakeFileSystem final : public platform::FileSystem {
  public:
   explicit FakeFileSystem(Recorder& log) : log_(log) {}
   void remove(std::u16string_view path) override;
-  std::unique_ptr<platform::TextFile> open_append(std::u16string_view path) override;
+  std::unique_ptr<platform::AppendFile> open_append(std::u16string_view path,
+                                                    platform::Encoding encoding) override;
   std::unique_ptr<platform::InputFile> open_read(std::u16string_view path) override;
   std::unique_ptr<platform::TextFile> open_write(std::u16string_view path) override;
   std::u16string decode(std::string_view bytes) const override;
-  std::optional<std::string> encode(std::u16string_view text) const override;
+  std::optional<std::string> encode(std::u16string_view text,
+                                    platform::Encoding encoding) const override;
   platform::LeadBytes lead_bytes() const override { return lead; }
   std::map<std::string, std::string> files;
+  std::u16string oem_lacks;
   platform::LeadBytes lead{};
   std::size_t read_size = 5;
 

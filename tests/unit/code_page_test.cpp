@@ -14,6 +14,7 @@ TEST(CodePage, EachPageGetsFlagsItAccepts) {
   const Case cases[] = {
       // Single- and double-byte pages: no best fit, and the used-default flag tells a loss.
       {1252, {kWcNoBestFitChars, true, false, kMbErrInvalidChars}},
+      {850, {kWcNoBestFitChars, true, false, kMbErrInvalidChars}},  // the console's, as 437
       {932, {kWcNoBestFitChars, true, false, kMbErrInvalidChars}},
       {950, {kWcNoBestFitChars, true, false, kMbErrInvalidChars}},
       // UTF-8 refuses WC_NO_BEST_FIT_CHARS and the default-character arguments; an unpaired

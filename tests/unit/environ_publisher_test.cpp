@@ -75,6 +75,8 @@ TEST(SetEnvironVar, OtherPlatformsAppendOneSetLinePerCall) {
   EXPECT_TRUE(publisher.SetEnvironVar(u"TAVO", u"00-1a", false));
   EXPECT_TRUE(publisher.SetEnvironVar(u"TAVO", u"50%", false));
   EXPECT_EQ(platform.files.files.at("c:\\autoexec.bat"), "SET TAVO=00-1a\r\nSET TAVO=50%%\r\n");
+  EXPECT_EQ(platform.log.calls_of({"files.open_append"}).back(),
+            "files.open_append \"c:\\autoexec.bat\" oem");
   EXPECT_EQ(platform.log.calls_of({"registry.", "messages."}), Calls{});
   EXPECT_EQ(platform.environment.variables.at(u"TAVO"), u"50%");
 }
@@ -95,12 +97,16 @@ TEST(SetEnvironVar, AnUnwritableStartupFileGivesFalse) {
 }
 
 TEST(SetEnvironVar, AValueCommandComCannotSetIsNotWritten) {
-  fake::FakePlatform platform;
-  platform.system.id = platform::kPlatformWin32Windows;
-  EnvironPublisher publisher(platform.services);
-  EXPECT_FALSE(publisher.SetEnvironVar(u"TAVO", u"a|b", false));
-  EXPECT_EQ(platform.files.files.count("c:\\autoexec.bat"), 0u);
-  EXPECT_EQ(platform.environment.variables.at(u"TAVO"), u"a|b");
+  // It has no escape for "|"; it reads the file in the console's code page, which lacks "\u20AC".
+  for (const std::u16string value : {u"a|b", u"\u20AC1"}) {
+    fake::FakePlatform platform;
+    platform.system.id = platform::kPlatformWin32Windows;
+    platform.files.oem_lacks = u"\u20AC";
+    EnvironPublisher publisher(platform.services);
+    EXPECT_FALSE(publisher.SetEnvironVar(u"TAVO", value, false));
+    EXPECT_EQ(platform.files.files.count("c:\\autoexec.bat"), 0u);
+    EXPECT_EQ(platform.environment.variables.at(u"TAVO"), value);
+  }
 }
 
 }  // namespace

@@ -67,11 +67,13 @@ TEST(LeaseLookup, LogsEveryLeaseThatHoldsTheTermInFileOrder) {
   Lookup l;
   l.files["idx.txt"] = "a.txt\r\n\r\na.txt\r\n\r\n";  // listed twice, blank lines between
   l.files[kWork] = "old";
+  l.files[kLog] = "note by hand";  // no line end: the first entry still begins a line
   l.form.readdhcp(u"/dhcp idx.txt ws-lab");
 
   EXPECT_EQ(l.files[kWork], "");
   // The banner holds the term too but is no lease line; each listing gives two entries.
-  EXPECT_EQ(l.files[kLog], kFirstEntry + kSecondEntry + kFirstEntry + kSecondEntry);
+  EXPECT_EQ(l.files[kLog],
+            "note by hand\r\n" + kFirstEntry + kSecondEntry + kFirstEntry + kSecondEntry);
   EXPECT_EQ(platform::to_utf8(l.platform.clipboard.text()),
             "Hostnamews-lab9\r\nMacaddress:64-51-06-a1-66-b5\r\nIPaddress:192.168.5.22\r\n"
             "Mask:255.255.255.0\r\nLease:INACTIVE");

@@ -27,7 +27,7 @@ Calls published(const std::string& text, const std::string& script_line) {
           "registry.close_key 1",
           "messages.broadcast \"Environment\" 5000",
           "files.remove \"C:\\Temp\\wmac.cmd\"",
-          "files.open_append \"C:\\Temp\\wmac.cmd\"",
+          "files.open_append \"C:\\Temp\\wmac.cmd\" oem",
           "file.write \"@set tavo=\\r\\n\"",
           "file.write \"" + script_line + "\\r\\n\"",
           "file.close",
@@ -141,15 +141,18 @@ TEST(Hexconvert, HostileTextIsEscapedInTheScript) {
 }
 
 TEST(Hexconvert, TextNoScriptCanHoldGetsNone) {
-  // A line break ends a batch line; a lone surrogate has no encoding in the files' code page.
+  // A line break ends a batch line; a lone surrogate has no encoding in the console's code
+  // page, and neither has a character that it lacks, though the ANSI code page may have it.
   const std::pair<std::u16string, std::u16string> cases[] = {{u"a\nb", u"a\n:b"},
                                                              {u"\xD800"
                                                               u"b",
                                                               u"\xD800"
-                                                              u"b"}};
+                                                              u"b"},
+                                                             {u"\u20AC1", u"\u20AC1"}};
   for (const auto& [wert, result] : cases) {
     SCOPED_TRACE(to_utf8(result));
     fake::FakePlatform platform;
+    platform.files.oem_lacks = u"\u20AC";
     platform.files.files["C:\\Temp\\wmac.cmd"] = "@set tavo=\r\n@set tavo=old\r\n";
     Form1 form(platform.services);
     EXPECT_EQ(form.hexconvert(wert, 7), result);

@@ -41,13 +41,17 @@ TEST(ToPosixPath, TheLookupsFolderIsTheUsersStateFolderMadePrivate) {
   struct stat status {};
   ASSERT_EQ(stat((state + "/tavo").c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0700U);  // made when missing, for the user alone
-  unsetenv("XDG_STATE_HOME");
+  setenv("XDG_STATE_HOME", "st", 1);        // relative: ignored, as if unset
+  setenv("XDG_CONFIG_HOME", "cf", 1);
   const char* saved_home = std::getenv("HOME");
   const std::string old_home = saved_home != nullptr ? saved_home : "";
   const std::string home = fresh.path.string() + "/home";
   setenv("HOME", home.c_str(), 1);
   EXPECT_EQ(to_posix_path(u"c:\\temp\\datas.txt"), home + "/.local/state/tavo/datas.txt");
+  EXPECT_EQ(FileRegistry::file_path(), home + "/.config/tavo/registry");
   setenv("HOME", old_home.c_str(), 1);
+  unsetenv("XDG_STATE_HOME");
+  unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(ArgumentList, JoinsTheArgumentsWithSingleBlanks) {
@@ -70,10 +74,11 @@ TEST(PosixEnvironment, MatchesNamesWithoutCaseAndAlwaysHasTemp) {
   const FreshFolder fresh;
   setenv("XDG_RUNTIME_DIR", "/run/user/1000", 1);
   EXPECT_EQ(environment.get(u"temp"), u"/run/user/1000");
-  unsetenv("XDG_RUNTIME_DIR");
+  setenv("XDG_RUNTIME_DIR", "run", 1);  // relative: ignored, as if unset
   setenv("XDG_STATE_HOME", fresh.path.c_str(), 1);
   EXPECT_EQ(environment.get(u"temp"), from_utf8(fresh.path.string() + "/tavo"));
   unsetenv("XDG_STATE_HOME");
+  unsetenv("XDG_RUNTIME_DIR");
 }
 
 class FileRegistryTest : public testing::Test {
@@ -125,18 +130,26 @@ TEST(PosixFileSystem, AppendsRemovesAndReportsFailures) {
   PosixFileSystem files;
   std::u16string wide(path.begin(), path.end());
   for (int round = 0; round < 2; ++round) {
-    auto file = files.open_append(wide);
+    auto file = files.open_append(wide, Encoding::oem);
     file->write(u"\u00e4\r\n");
     file->close();
     EXPECT_THROW(file->write(u"x"), Error);
   }
+  // The end is read and cut, and the next write goes where it was.
+  auto file = files.open_append(wide, Encoding::ansi);
+  file->write(u"x\x1A\x1A");
+  EXPECT_EQ(file->last_bytes(3), "x\x1A\x1A");
+  EXPECT_EQ(file->last_bytes(99).size(), 11U);
+  file->cut_end(2);
+  file->write(u"y");
+  file->close();
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
-  EXPECT_EQ(text.str(), "\xC3\xA4\r\n\xC3\xA4\r\n");
+  EXPECT_EQ(text.str(), "\xC3\xA4\r\n\xC3\xA4\r\nxy");
   files.remove(wide);
   EXPECT_THROW(files.remove(wide), Error);
-  EXPECT_THROW(files.open_append(u"/no/such/folder/file"), Error);
+  EXPECT_THROW(files.open_append(u"/no/such/folder/file", Encoding::ansi), Error);
   EXPECT_THROW(NoPrograms().start_script(wide, kShowMinimized), Error);
 }
 
@@ -165,8 +178,8 @@ TEST(PosixFileSystem, ReadsOnlyPlainFilesAndCutsFilesOpenedForWriting) {
   }
   EXPECT_THROW(files.open_write(wide(folder / "no" / "file")), Error);
   EXPECT_EQ(files.decode("\xC3\xA4\xFF"), u"\u00e4\uFFFD");
-  EXPECT_EQ(files.encode(u"\u00e4"), "\xC3\xA4");
-  EXPECT_EQ(files.encode(std::u16string(1, u'\xD800')), std::nullopt);
+  EXPECT_EQ(files.encode(u"\u00e4", Encoding::ansi), "\xC3\xA4");
+  EXPECT_EQ(files.encode(std::u16string(1, u'\xD800'), Encoding::oem), std::nullopt);
   std::filesystem::remove_all(folder);
 }
 

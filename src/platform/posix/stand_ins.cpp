@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -109,10 +110,12 @@ class PosixInputFile final : public InputFile {
   std::string path_;
 };
 
-// The value of the variable `name`, without trailing slashes; `otherwise` when unset or empty.
+// The value of the variable `name`, without trailing slashes; `otherwise` when it is unset or
+// not an absolute path. A relative value is ignored, as the XDG base directory rules say: it
+// would name a different folder in every current folder.
 std::string folder_from(const char* name, const std::string& otherwise) {
   const char* value = std::getenv(name);
-  std::string folder = value != nullptr && *value != '\0' ? value : otherwise;
+  std::string folder = value != nullptr && *value == '/' ? value : otherwise;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
 }
@@ -147,8 +150,8 @@ std::string state_folder() {
 // Opens `target` for writing with `flags` and never through a symbolic link; only a plain file
 // is kept. A new file is the user's alone (0600).
 int open_for_writing(const std::string& target, int flags) {
-  const int descriptor = ::open(
-      target.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | flags, 0600);
+  const int descriptor =
+      ::open(target.c_str(), O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | flags, 0600);
   if (descriptor < 0) throw Error("cannot open " + target + ": " + reason());
   struct stat status {};
   if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
@@ -183,7 +186,7 @@ std::u16string local_now(const std::string& format) {
 }
 
 // Each write goes straight to the system: a file is written once or twice before it is closed.
-class PosixTextFile final : public TextFile {
+class PosixTextFile final : public AppendFile {
  public:
   PosixTextFile(int descriptor, std::string path)
       : descriptor_(descriptor), path_(std::move(path)) {}
@@ -204,8 +207,36 @@ class PosixTextFile final : public TextFile {
     const int closed = ::close(std::exchange(descriptor_, -1));
     if (closed != 0) throw Error("cannot write " + path_ + ": " + reason());
   }
+  std::string last_bytes(std::size_t count) override {
+    const off_t size = end();
+    const std::size_t wanted = std::min(count, static_cast<std::size_t>(size));
+    std::string tail(wanted, '\0');
+    std::size_t got = 0;
+    while (got < wanted) {
+      const ssize_t n = ::pread(descriptor_, tail.data() + got, wanted - got,
+                                size - static_cast<off_t>(wanted - got));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) throw Error("cannot read " + path_ + ": " + reason());
+      got += static_cast<std::size_t>(n);
+    }
+    return tail;
+  }
+  void cut_end(std::size_t count) override {
+    const off_t size = end();
+    if (static_cast<std::size_t>(size) < count ||
+        ::ftruncate(descriptor_, size - static_cast<off_t>(count)) != 0) {
+      throw Error("cannot cut " + path_ + ": " + reason());
+    }
+  }
 
  private:
+  off_t end() const {
+    if (descriptor_ < 0) throw Error(path_ + " is closed");
+    struct stat status {};
+    if (fstat(descriptor_, &status) != 0) throw Error("cannot read " + path_ + ": " + reason());
+    return status.st_size;
+  }
+
   int descriptor_;
   std::string path_;
 };
@@ -302,9 +333,9 @@ void PosixFileSystem::remove(std::u16string_view path) {
   if (std::remove(target.c_str()) != 0) throw Error("cannot delete " + target + ": " + reason());
 }
 
-std::unique_ptr<TextFile> PosixFileSystem::open_append(std::u16string_view path) {
+std::unique_ptr<AppendFile> PosixFileSystem::open_append(std::u16string_view path, Encoding) {
   const std::string target = to_posix_path(path);
-  return std::make_unique<PosixTextFile>(open_for_writing(target, O_APPEND), target);
+  return std::make_unique<PosixTextFile>(open_for_writing(target, O_RDWR | O_APPEND), target);
 }
 
 std::unique_ptr<InputFile> PosixFileSystem::open_read(std::u16string_view path) {
@@ -322,14 +353,14 @@ std::unique_ptr<InputFile> PosixFileSystem::open_read(std::u16string_view path) 
 
 std::unique_ptr<TextFile> PosixFileSystem::open_write(std::u16string_view path) {
   const std::string target = to_posix_path(path);
-  return std::make_unique<PosixTextFile>(open_for_writing(target, O_TRUNC), target);
+  return std::make_unique<PosixTextFile>(open_for_writing(target, O_WRONLY | O_TRUNC), target);
 }
 
 std::u16string PosixFileSystem::decode(std::string_view bytes) const {
   return from_utf8(bytes);
 }
 
-std::optional<std::string> PosixFileSystem::encode(std::u16string_view text) const {
+std::optional<std::string> PosixFileSystem::encode(std::u16string_view text, Encoding) const {
   return to_utf8_exact(text);
 }
 

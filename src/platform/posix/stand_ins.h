@@ -19,12 +19,14 @@ namespace tavo::platform::posix {
 
 // A Windows-style path on this file system: backslashes become slashes and a leading drive
 // letter with its colon is dropped, so "c:\autoexec.bat" is "/autoexec.bat" and
-// "\wmac.cmd" is "/wmac.cmd". The lookup's folder "c:\temp" (any case) is the system's
-// temporary folder, $TMPDIR or "/tmp". The result is UTF-8.
+// "\wmac.cmd" is "/wmac.cmd". The lookup's folder "c:\temp" (any case) is the user's state
+// folder, $XDG_STATE_HOME/tavo or ~/.local/state/tavo, made for the user alone when missing.
+// The result is UTF-8. A relative XDG folder is ignored, as if unset.
 std::string to_posix_path(std::u16string_view path);
 
 // The process environment. Names match without regard to case, as on Windows. Windows always
-// sets "temp"; here an unset "temp" reads as $TMPDIR, or "/tmp" without it.
+// sets "temp"; here an unset "temp" reads as the user's runtime folder, $XDG_RUNTIME_DIR, or
+// without it as the state folder that stands in for "c:\temp".
 class PosixEnvironment final : public ProcessEnvironment {
  public:
   std::u16string get(std::u16string_view name) const override;
@@ -64,15 +66,15 @@ class NoBroadcast final : public WindowMessages {
   void broadcast_setting_change(std::u16string_view, std::int32_t) override {}
 };
 
-// Files through the C library; text is UTF-8.
+// Files through the C library; text is UTF-8 in both encodings.
 class PosixFileSystem final : public FileSystem {
  public:
   void remove(std::u16string_view path) override;
-  std::unique_ptr<TextFile> open_append(std::u16string_view path) override;
+  std::unique_ptr<AppendFile> open_append(std::u16string_view path, Encoding encoding) override;
   std::unique_ptr<InputFile> open_read(std::u16string_view path) override;
   std::unique_ptr<TextFile> open_write(std::u16string_view path) override;
   std::u16string decode(std::string_view bytes) const override;
-  std::optional<std::string> encode(std::u16string_view text) const override;
+  std::optional<std::string> encode(std::u16string_view text, Encoding encoding) const override;
   // None: UTF-8 has no two-byte characters of that kind.
   LeadBytes lead_bytes() const override { return {}; }
 };

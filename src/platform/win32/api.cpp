@@ -16,36 +16,50 @@ std::u16string from_wide(std::wstring_view text) {
   return std::u16string(text.begin(), text.end());
 }
 
-// One conversion to the ANSI code page under `rules`; nullopt when it fails or is not exact.
-std::optional<std::string> encode_with(const std::wstring& wide, const CodePageRules& rules) {
+// The code page of `encoding` as the conversion functions name it, and its number.
+UINT code_page_id(Encoding encoding) {
+  return encoding == Encoding::oem ? CP_OEMCP : CP_ACP;
+}
+UINT code_page_number(Encoding encoding) {
+  return encoding == Encoding::oem ? GetOEMCP() : GetACP();
+}
+
+// `bytes` decoded with `flags`, or nullopt when the code page refuses them.
+std::optional<std::u16string> decode_with(std::string_view bytes, Encoding encoding, DWORD flags) {
+  if (bytes.empty()) return std::u16string();
+  const UINT code_page = code_page_id(encoding);
+  const int size = static_cast<int>(bytes.size());
+  const int length = MultiByteToWideChar(code_page, flags, bytes.data(), size, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  if (MultiByteToWideChar(code_page, flags, bytes.data(), size, wide.data(), length) != length) {
+    return std::nullopt;
+  }
+  return from_wide(wide);
+}
+
+// One conversion under `rules`; nullopt when it fails or is not exact.
+std::optional<std::string> encode_with(const std::wstring& wide, Encoding encoding,
+                                       const CodePageRules& rules) {
   SetLastError(NO_ERROR);
+  const UINT code_page = code_page_id(encoding);
   BOOL used_default = FALSE;
   BOOL* const ask = rules.ask_default_used ? &used_default : nullptr;
   const int length = static_cast<int>(wide.size());
-  const int size = WideCharToMultiByte(CP_ACP, rules.encode_flags, wide.data(), length, nullptr, 0,
-                                       nullptr, ask);
+  const int size = WideCharToMultiByte(code_page, rules.encode_flags, wide.data(), length, nullptr,
+                                       0, nullptr, ask);
   if (size <= 0 || used_default) return std::nullopt;
   std::string out(static_cast<std::size_t>(size), '\0');
-  if (WideCharToMultiByte(CP_ACP, rules.encode_flags, wide.data(), length, out.data(), size,
+  if (WideCharToMultiByte(code_page, rules.encode_flags, wide.data(), length, out.data(), size,
                           nullptr, ask) != size ||
       used_default) {
     return std::nullopt;
   }
-  if (rules.compare_round_trip && to_wide(from_ansi(out)) != wide) return std::nullopt;
-  return out;
-}
-
-// `bytes` decoded with `flags`, or nullopt when the code page refuses them.
-std::optional<std::u16string> decode_with(std::string_view bytes, DWORD flags) {
-  if (bytes.empty()) return std::u16string();
-  const int size = static_cast<int>(bytes.size());
-  const int length = MultiByteToWideChar(CP_ACP, flags, bytes.data(), size, nullptr, 0);
-  if (length <= 0) return std::nullopt;
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  if (MultiByteToWideChar(CP_ACP, flags, bytes.data(), size, wide.data(), length) != length) {
-    return std::nullopt;
+  if (rules.compare_round_trip) {
+    const auto back = decode_with(out, encoding, 0);
+    if (!back || to_wide(*back) != wide) return std::nullopt;
   }
-  return from_wide(wide);
+  return out;
 }
 
 std::string narrow(const wchar_t* text) {
@@ -78,15 +92,17 @@ std::wstring to_wide(std::u16string_view text) {
   return std::wstring(text.begin(), text.end());
 }
 
-std::optional<std::string> to_ansi(std::u16string_view text) {
+std::optional<std::string> encode(std::u16string_view text, Encoding encoding) {
   if (text.empty()) return std::string();
   if (text.find(u'\0') != std::u16string_view::npos) return std::nullopt;
   const std::wstring wide = to_wide(text);
-  if (auto exact = encode_with(wide, code_page_rules(GetACP()))) return exact;
+  if (auto exact = encode_with(wide, encoding, code_page_rules(code_page_number(encoding)))) {
+    return exact;
+  }
   // Windows 95 and NT 4.0 do not know WC_NO_BEST_FIT_CHARS; with no flags at all, only the
   // round trip shows a replaced character.
   if (GetLastError() == ERROR_INVALID_FLAGS || GetLastError() == ERROR_INVALID_PARAMETER) {
-    return encode_with(wide, CodePageRules{0, false, true, 0});
+    return encode_with(wide, encoding, CodePageRules{0, false, true, 0});
   }
   return std::nullopt;
 }
@@ -104,8 +120,11 @@ std::string to_ansi_shown(std::u16string_view text) {
 }
 
 std::u16string from_ansi(std::string_view bytes) {
-  if (auto exact = decode_with(bytes, code_page_rules(GetACP()).decode_flags)) return *exact;
-  if (auto shown = decode_with(bytes, 0)) return *shown;
+  constexpr Encoding kAnsi = Encoding::ansi;
+  if (auto exact = decode_with(bytes, kAnsi, code_page_rules(GetACP()).decode_flags)) {
+    return *exact;
+  }
+  if (auto shown = decode_with(bytes, kAnsi, 0)) return *shown;
   return std::u16string(bytes.size(), u'\uFFFD');
 }
 
@@ -262,21 +281,6 @@ HANDLE create_file(std::u16string_view path, DWORD access, DWORD share, DWORD di
   }
   return CreateFileA(name->c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                      nullptr);
-}
-
-HANDLE open_append(std::u16string_view path) {
-  if (unicode()) return create_file(path, FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS);
-  // The 9x family knows only the generic access rights: write from the end instead.
-  HANDLE file = create_file(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS);
-  if (file == INVALID_HANDLE_VALUE) return file;
-  if (SetFilePointer(file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
-      GetLastError() != NO_ERROR) {
-    const DWORD error = GetLastError();
-    CloseHandle(file);
-    SetLastError(error);
-    return INVALID_HANDLE_VALUE;
-  }
-  return file;
 }
 
 bool delete_file(std::u16string_view path) {

@@ -14,14 +14,19 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
+
 namespace tavo::platform::win32 {
 
 // The core's UTF-16 text as the W functions take it.
 std::wstring to_wide(std::u16string_view text);
 
-// `text` in the ANSI code page exactly, or nullopt when the code page cannot hold it (no
-// best-fit replacement, no default character) or it holds a NUL.
-std::optional<std::string> to_ansi(std::u16string_view text);
+// `text` in the ANSI or the OEM code page exactly, or nullopt when the code page cannot hold it
+// (no best-fit replacement, no default character) or it holds a NUL.
+std::optional<std::string> encode(std::u16string_view text, Encoding encoding);
+inline std::optional<std::string> to_ansi(std::u16string_view text) {
+  return encode(text, Encoding::ansi);
+}
 // `text` in the ANSI code page for showing: what the code page cannot hold becomes its default
 // character. Never fails.
 std::string to_ansi_shown(std::u16string_view text);
@@ -77,8 +82,6 @@ HGLOBAL clipboard_text(std::u16string_view text, UINT& format);
 // CreateFile for a path given as text; INVALID_HANDLE_VALUE with GetLastError() set on failure
 // (ERROR_NO_UNICODE_TRANSLATION when the 9x family cannot name the file).
 HANDLE create_file(std::u16string_view path, DWORD access, DWORD share, DWORD disposition);
-// Opens for appending at the end, creating the file when missing.
-HANDLE open_append(std::u16string_view path);
 bool delete_file(std::u16string_view path);
 // Starts `command_line` with the window state `show`; the handles are closed.
 bool create_process(std::u16string_view command_line, int show);

@@ -24,9 +24,11 @@ std::string describe(DWORD error) {
   return text.empty() ? "error " + std::to_string(error) : text;
 }
 
-class Win32TextFile final : public TextFile {
+// Text in one code page through a handle of its own; appending also reads the end and cuts it.
+class Win32TextFile final : public AppendFile {
  public:
-  Win32TextFile(HANDLE handle, std::string name) : handle_(handle), name_(std::move(name)) {}
+  Win32TextFile(HANDLE handle, std::string name, Encoding encoding)
+      : handle_(handle), name_(std::move(name)), encoding_(encoding) {}
   ~Win32TextFile() override {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }
@@ -34,25 +36,65 @@ class Win32TextFile final : public TextFile {
   Win32TextFile& operator=(const Win32TextFile&) = delete;
 
   void write(std::u16string_view text) override {
-    if (handle_ == INVALID_HANDLE_VALUE) throw Error(name_ + " is closed");
-    const auto bytes = to_ansi(text);
-    if (!bytes) throw Error("the text for " + name_ + " does not fit the ANSI code page");
+    const auto bytes = encode(text, encoding_);
+    if (!bytes) throw Error("the text for " + name_ + " does not fit its code page");
     DWORD written = 0;
-    if (!WriteFile(handle_, bytes->data(), static_cast<DWORD>(bytes->size()), &written, nullptr) ||
+    if (!WriteFile(open(), bytes->data(), static_cast<DWORD>(bytes->size()), &written, nullptr) ||
         written != bytes->size()) {
-      throw Error("cannot write " + name_ + ": " + describe(GetLastError()));
+      throw failure("cannot write ");
     }
   }
   void close() override {
-    if (handle_ == INVALID_HANDLE_VALUE) throw Error(name_ + " is closed");
-    const BOOL closed = CloseHandle(handle_);
+    const BOOL closed = CloseHandle(open());
     handle_ = INVALID_HANDLE_VALUE;
-    if (!closed) throw Error("cannot close " + name_ + ": " + describe(GetLastError()));
+    if (!closed) throw failure("cannot close ");
+  }
+  std::string last_bytes(std::size_t count) override {
+    DWORD high = 0;
+    SetLastError(NO_ERROR);
+    const DWORD low = GetFileSize(open(), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) throw failure("cannot read ");
+    const std::uint64_t size = (std::uint64_t{high} << 32) | low;
+    const DWORD wanted = static_cast<DWORD>(count < size ? count : size);
+    std::string tail(wanted, '\0');
+    DWORD got = 0;
+    if (!from_end(-std::int64_t{wanted}) ||
+        !ReadFile(handle_, tail.data(), wanted, &got, nullptr) || !from_end(0)) {
+      throw failure("cannot read ");
+    }
+    tail.resize(got);
+    return tail;
+  }
+  void to_end() {
+    if (!from_end(0)) throw failure("cannot open ");
+  }
+  void cut_end(std::size_t count) override {
+    if (!from_end(-static_cast<std::int64_t>(count)) || !SetEndOfFile(handle_)) {
+      throw failure("cannot cut ");
+    }
   }
 
  private:
+  HANDLE open() const {
+    if (handle_ == INVALID_HANDLE_VALUE) throw Error(name_ + " is closed");
+    return handle_;
+  }
+  // Moves to `offset` bytes from the end (back when negative); SetFilePointer, since 95 and NT
+  // 4.0 lack SetFilePointerEx.
+  bool from_end(std::int64_t offset) {
+    LONG high = static_cast<LONG>(offset >> 32);
+    SetLastError(NO_ERROR);
+    return SetFilePointer(open(), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_END) !=
+               INVALID_SET_FILE_POINTER ||
+           GetLastError() == NO_ERROR;
+  }
+  Error failure(const char* what) const {
+    return Error(what + name_ + ": " + describe(GetLastError()));
+  }
+
   HANDLE handle_;
   std::string name_;
+  Encoding encoding_;
 };
 
 class Win32InputFile final : public InputFile {
@@ -76,11 +118,12 @@ class Win32InputFile final : public InputFile {
   std::string name_;
 };
 
-std::unique_ptr<TextFile> opened_for_writing(std::u16string_view path, HANDLE handle) {
+std::unique_ptr<Win32TextFile> opened_for_writing(std::u16string_view path, HANDLE handle,
+                                                  Encoding encoding) {
   if (handle == INVALID_HANDLE_VALUE) {
     throw Error("cannot open " + narrow_for_message(path) + ": " + describe(GetLastError()));
   }
-  return std::make_unique<Win32TextFile>(handle, narrow_for_message(path));
+  return std::make_unique<Win32TextFile>(handle, narrow_for_message(path), encoding);
 }
 
 // A date or time text, or the failure to read it.
@@ -161,13 +204,20 @@ void Win32FileSystem::remove(std::u16string_view path) {
   }
 }
 
-std::unique_ptr<TextFile> Win32FileSystem::open_append(std::u16string_view path) {
-  return opened_for_writing(path, api::open_append(path));
+std::unique_ptr<AppendFile> Win32FileSystem::open_append(std::u16string_view path,
+                                                         Encoding encoding) {
+  // Read too, for its end; shared for reading only, so that no other program writes between
+  // reading the end and appending.
+  auto file = opened_for_writing(
+      path, api::create_file(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS),
+      encoding);
+  file->to_end();
+  return file;
 }
 
 std::unique_ptr<TextFile> Win32FileSystem::open_write(std::u16string_view path) {
-  return opened_for_writing(path,
-                            api::create_file(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS));
+  return opened_for_writing(
+      path, api::create_file(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS), Encoding::ansi);
 }
 
 std::unique_ptr<InputFile> Win32FileSystem::open_read(std::u16string_view path) {

@@ -50,17 +50,17 @@ class Win32Messages final : public WindowMessages {
   void broadcast_setting_change(std::u16string_view section, std::int32_t timeout_ms) override;
 };
 
-// Files through their own handles; text is in the ANSI code page. Only disk files can be
-// opened for reading.
+// Files through their own handles; text is in the ANSI or the OEM code page. Only disk files can
+// be opened for reading.
 class Win32FileSystem final : public FileSystem {
  public:
   void remove(std::u16string_view path) override;
-  std::unique_ptr<TextFile> open_append(std::u16string_view path) override;
+  std::unique_ptr<AppendFile> open_append(std::u16string_view path, Encoding encoding) override;
   std::unique_ptr<InputFile> open_read(std::u16string_view path) override;
   std::unique_ptr<TextFile> open_write(std::u16string_view path) override;
   std::u16string decode(std::string_view bytes) const override;
-  std::optional<std::string> encode(std::u16string_view text) const override {
-    return to_ansi(text);
+  std::optional<std::string> encode(std::u16string_view text, Encoding encoding) const override {
+    return win32::encode(text, encoding);
   }
   // IsDBCSLeadByteEx on the ANSI code page.
   LeadBytes lead_bytes() const override;
