@@ -6,9 +6,8 @@
 
 namespace tavo {
 
-std::string usage(std::string_view program, std::string_view answered, std::string_view rest,
-                  std::string_view line_end) {
-  const std::string p(program);
+std::string usage(const UsageFacts& facts) {
+  const std::string p(facts.program);
   std::string text;
   for (const std::string& line : std::initializer_list<std::string>{
            "Usage: " + p + " [SWITCH...] ADDRESS",
@@ -31,18 +30,20 @@ std::string usage(std::string_view program, std::string_view answered, std::stri
            "                        converted to dash pairs, summed up on the clipboard and",
            "                        logged in findout.txt.",
            "",
-           "Each result goes to the clipboard, to the variable TAVO (this process and the",
-           "user's settings), to the script wmac.cmd in the folder of \"temp\", and on a line",
-           "of its own to the window (standard output on Linux).",
+           "Each result goes to the clipboard; to the variable TAVO, in this process and",
+           "  " + std::string(facts.tavo_store) + ";",
+           "to the script wmac.cmd in the folder of \"temp\"; and on a line of its own to",
+           "the window (standard output on Linux).",
            "",
            "Exit status: 0 when " + p + " ends normally; 1 when a failure stops it, with one",
            "line \"tavo: <what failed>\".",
            "",
-           "Only the whole text " + std::string(answered) + " is answered instead of converted.",
-           "See " + std::string(rest) + " for the rest.",
+           "Only the whole text " + std::string(facts.answered) +
+               " is answered instead of converted.",
+           "See " + std::string(facts.rest) + " for the rest.",
        }) {
     text += line;
-    text += line_end;
+    text += facts.line_end;
   }
   return text;
 }

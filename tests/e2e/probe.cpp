@@ -10,6 +10,9 @@
 //   tavo_probe paste TEXT           put TEXT on the clipboard and send WM_PASTE to Text1
 //   tavo_probe type N TEXT          WM_CHAR for each character of TEXT to control N
 //   tavo_probe clipboard            the clipboard's text (exit 3 when it holds none)
+//   tavo_probe run LINE             start LINE with a console; "exit N", then the console's text
+//   tavo_probe run-alone LINE       start LINE with no console and no standard handles; "exit N"
+//   tavo_probe message-box CAPTION  wait up to 20 s for that message box; its text, then press OK
 //   tavo_probe hold-clipboard FILE [tavo]
 //                                   keep the clipboard open until FILE exists (up to 60 s);
 //                                   prints "held for WINDOW", then "released" when it was open
@@ -262,15 +265,17 @@ std::wstring console_text() {
 
 // Starts a program with exactly `line` as its command line, as a script host would, and prints
 // its exit status and what it wrote on the console. The program inherits no handles, so a
-// message must find the console of its parent, which is a fresh one of this probe's.
-int run_line(std::wstring line) {
+// message must find the console of its parent, which is a fresh one of this probe's. When
+// `alone`, it is started as from Explorer: with no standard handles, and no console to find.
+int run_line(std::wstring line, bool alone) {
   FreeConsole();
-  if (!AllocConsole()) fail("cannot make a console");
+  if (!alone && !AllocConsole()) fail("cannot make a console");
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  if (alone) startup.dwFlags = STARTF_USESTDHANDLES;  // all three null
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, alone ? DETACHED_PROCESS : 0,
+                      nullptr, nullptr, &startup, &process)) {
     fail("cannot start the program");
   }
   CloseHandle(process.hThread);
@@ -279,7 +284,29 @@ int run_line(std::wstring line) {
   GetExitCodeProcess(process.hProcess, &status);
   CloseHandle(process.hProcess);
   std::printf("exit %lu\n", static_cast<unsigned long>(status));
-  write_out(console_text());
+  if (!alone) write_out(console_text());
+  return 0;
+}
+
+// Waits up to 20 s for a message box captioned `caption`, prints its text and presses its button.
+int answer_message_box(const wchar_t* caption) {
+  HWND box = nullptr;
+  for (int i = 0; i < 200 && (box = FindWindowW(L"#32770", caption)) == nullptr; ++i) Sleep(100);
+  if (box == nullptr) fail("no message box appeared");
+  std::wstring message;
+  HWND button = nullptr;
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t kind[16] = {};
+    GetClassNameW(child, kind, 16);
+    if (_wcsicmp(kind, L"Button") == 0 && button == nullptr) button = child;
+    if (_wcsicmp(kind, L"Static") == 0 && text_of(child).size() > message.size()) {
+      message = text_of(child);
+    }
+  }
+  if (button == nullptr) fail("the message box has no button");
+  write_out(message);
+  SendMessageW(button, BM_CLICK, 0, 0);
   return 0;
 }
 
@@ -332,10 +359,13 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (verb == L"hang" && argc == 3) return hang(std::wcstoul(argv[2], nullptr, 10));
-  if (verb == L"run" && argc == 3) return run_line(unescape(argv[2]));
+  if (verb == L"run" && argc == 3) return run_line(unescape(argv[2]), false);
+  if (verb == L"run-alone" && argc == 3) return run_line(unescape(argv[2]), true);
   if (verb == L"run-long" && argc == 5) {
-    return run_line(repeated(unescape(argv[2]), argv[3], std::wcstoul(argv[4], nullptr, 10)));
+    return run_line(repeated(unescape(argv[2]), argv[3], std::wcstoul(argv[4], nullptr, 10)),
+                    false);
   }
+  if (verb == L"message-box" && argc == 3) return answer_message_box(argv[2]);
   if (verb == L"listen" && argc == 3) return listen(std::wcstoul(argv[2], nullptr, 10));
   HWND form = find_form();
   if (verb == L"layout") return layout(form);

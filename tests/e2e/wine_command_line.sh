@@ -65,14 +65,34 @@ C:\tavo.exe --help x|--:he:lp: x
 C:\tavo.exe -h |-h: 
 CASES
 
-# "/?" alone is answered, not converted: the usage on the console, and nothing published.
+# "/?" alone is answered, not converted, where the user can see it, and nothing is published: on
+# the console that started tavo on the NT family; else (every 9x, and NT started as from Explorer,
+# with no console) in a message box "TAVO", and tavo.exe ends with status 0 once it is closed.
+# The usage says where TAVO is kept on the family it runs on.
 before="$(published_tavo)|$(settled_clipboard)|$(od -c <"$script")"
-result=$(run 'C:\tavo.exe /?' | tr -d '\r')
-check_eq "/? exits 0" "exit 0" "$(head -1 <<<"$result")"
-check_eq "/? writes the usage to the console" \
-  "Usage: tavo.exe [SWITCH...] ADDRESS" \
-  "$(sed -n 2p <<<"$result")"
-check_eq "/? points to the guide" "See guide.txt for the rest." "$(tail -1 <<<"$result")"
+if on_9x; then store='c:\autoexec.bat'; else store='HKEY_CURRENT_USER\Environment'; fi
+usage_in_box() {  # NAME VERB: /? through the probe's VERB; its box answered from outside
+  probe_background usage "$2" 'C:\tavo.exe /?'
+  local runner=$background box
+  box=$(probe message-box TAVO | tr -d '\r')
+  wait "$runner"
+  check_eq "$1: /? exits 0 once the box is closed" "exit 0" "$(head -1 "$work/usage.out")"
+  check_eq "$1: the box holds the usage" "Usage: tavo.exe [SWITCH...] ADDRESS" "$(head -1 <<<"$box")"
+  check_eq "$1: the usage says where TAVO is kept" "yes" \
+    "$(grep -qF "$store" <<<"$box" && echo yes || echo no)"
+}
+if on_9x; then
+  usage_in_box "9x, from a console" run
+else
+  result=$(run 'C:\tavo.exe /?' | tr -d '\r')
+  check_eq "/? exits 0" "exit 0" "$(head -1 <<<"$result")"
+  check_eq "/? writes the usage to the console" \
+    "Usage: tavo.exe [SWITCH...] ADDRESS" \
+    "$(sed -n 2p <<<"$result")"
+  check_eq "/? says where TAVO is kept" "yes" "$(grep -qF "$store" <<<"$result" && echo yes || echo no)"
+  check_eq "/? points to the guide" "See guide.txt for the rest." "$(tail -1 <<<"$result")"
+  usage_in_box "NT, with no console" run-alone
+fi
 check_eq "/? publishes nothing" "$before" "$(published_tavo)|$(settled_clipboard)|$(od -c <"$script")"
 rm -f "$c_drive/temp/datas.txt"
 check_eq "two blanks: exits 0" "exit 0" "$(run_ok 'C:\tavo.exe -s  /dhcp C:\leases\index.txt lab7')"

@@ -9,8 +9,9 @@ namespace tavo {
 namespace {
 
 TEST(Usage, EveryLineFitsAConsoleAndEndsAsAsked) {
-  for (const auto& [program, line_end] : {std::pair{"tavo", "\n"}, std::pair{"tavo.exe", "\r\n"}}) {
-    const std::string text = usage(program, "/?", "guide.txt", line_end);
+  for (const UsageFacts& facts : {kLinuxUsage, kNtUsage, k9xUsage}) {
+    const std::string_view program = facts.program, line_end = facts.line_end;
+    const std::string text = usage(facts);
     ASSERT_TRUE(text.ends_with(line_end)) << program;
     std::size_t lines = 0;
     for (std::size_t at = 0, end; (end = text.find(line_end, at)) != std::string::npos;
@@ -20,7 +21,8 @@ TEST(Usage, EveryLineFitsAConsoleAndEndsAsAsked) {
       ++lines;
     }
     EXPECT_GT(lines, 10U);
-    EXPECT_NE(text.find(std::string("Usage: ") + program + " [SWITCH...]"), std::string::npos);
+    EXPECT_NE(text.find("Usage: " + std::string(program) + " [SWITCH...]"), std::string::npos);
+    EXPECT_NE(text.find(facts.tavo_store), std::string::npos);
   }
 }
 

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   // The only texts answered instead of converted; nothing is published, no file is touched.
   const std::u16string text = posix::ArgumentList(argc, argv).argument_text();
   if (text == u"--help" || text == u"-h") {
-    std::cout << tavo::usage("tavo", "--help, -h or --version", "man tavo", "\n");
+    std::cout << tavo::usage(tavo::kLinuxUsage);
     return 0;
   }
   if (text == u"--version") {

@@ -323,6 +323,15 @@ bool create_process(std::u16string_view command_line, int show) {
   return true;
 }
 
+void show_message(std::u16string_view text, std::u16string_view caption) {
+  constexpr UINT kStyle = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND;
+  if (unicode()) {
+    MessageBoxW(nullptr, to_wide(text).c_str(), to_wide(caption).c_str(), kStyle);
+    return;
+  }
+  MessageBoxA(nullptr, to_ansi_shown(text).c_str(), to_ansi_shown(caption).c_str(), kStyle);
+}
+
 std::u16string environment_variable(std::u16string_view name) {
   if (unicode()) {
     const std::wstring key = to_wide(name);

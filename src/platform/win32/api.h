@@ -86,6 +86,9 @@ bool delete_file(std::u16string_view path);
 // Starts `command_line` with the window state `show`; the handles are closed.
 bool create_process(std::u16string_view command_line, int show);
 
+// A message box with an OK button, owned by no window; returns when it is closed.
+void show_message(std::u16string_view text, std::u16string_view caption);
+
 // The variable's value; empty when it is not set.
 std::u16string environment_variable(std::u16string_view name);
 // The whole command line as the system passed it.

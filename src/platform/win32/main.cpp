@@ -15,22 +15,34 @@
 namespace {
 
 // Writes `text` to the standard error handle, or to the console of the program that started
-// tavo. AttachConsole is looked up at run time, since 9x lacks it.
-void write_console(const std::string& text) {
+// tavo; false when there is neither. AttachConsole is looked up at run time, since 9x lacks it.
+bool write_console(const std::string& text) {
   HANDLE target = GetStdHandle(STD_ERROR_HANDLE);
   bool own_handle = false;
   if (target == nullptr || target == INVALID_HANDLE_VALUE) {
     const auto attach =
         tavo::platform::win32::api::kernel32_function<BOOL(WINAPI*)(DWORD)>("AttachConsole");
-    if (attach == nullptr || !attach(static_cast<DWORD>(-1))) return;  // ATTACH_PARENT_PROCESS
+    if (attach == nullptr || !attach(static_cast<DWORD>(-1)))
+      return false;  // ATTACH_PARENT_PROCESS
     target = tavo::platform::win32::api::create_file(u"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE,
                                                      OPEN_EXISTING);
-    if (target == INVALID_HANDLE_VALUE) return;
+    if (target == INVALID_HANDLE_VALUE) return false;
     own_handle = true;
   }
   DWORD written = 0;
-  WriteFile(target, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  const BOOL ok =
+      WriteFile(target, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   if (own_handle) CloseHandle(target);
+  return ok != FALSE;
+}
+
+// The usage where the user can see it: on the console that started tavo on the NT family, else
+// (every 9x, whose GUI programs have none, and NT started from Explorer) in a message box.
+void answer_usage() {
+  namespace api = tavo::platform::win32::api;
+  const std::string text = tavo::usage(api::unicode() ? tavo::kNtUsage : tavo::k9xUsage);
+  if (api::unicode() && write_console(text)) return;
+  api::show_message(std::u16string(text.begin(), text.end()), u"TAVO");  // the usage is ASCII
 }
 
 void report(const std::string& message) {
@@ -63,7 +75,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Win32CommandLine command_line;
     // The only text answered instead of converted: the usage, and nothing is published.
     if (command_line.argument_text() == u"/?") {
-      write_console(tavo::usage("tavo.exe", "/?", "guide.txt", "\r\n"));
+      answer_usage();
       ExitProcess(0);
     }
     const tavo::platform::Services services{window,   clipboard, environment, system, registry,
