@@ -2,8 +2,8 @@
 #include <set>
 #include <vector>
 
+#include "base/cut.h"
 #include "base/error.h"
-#include "convert/cut.h"
 #include "convert/notation.h"
 #include "fakes/fake_platform.h"
 #include "frontend/driver.h"
@@ -11,7 +11,7 @@
 #include "frontend/routing.h"
 #include "fuzz_input.h"
 #include "lookup/lease_line.h"
-#include "platform/utf.h"
+#include "platform/posix/utf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   tavo::fuzz::Input input(data, size);
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.command_line.text = text;
   platform.files.files["idx"] = "l\r";
   const std::u16string lease_line = u"1 - 2 - 3 - 4 - D- h.x";
-  platform.files.files["l"] = tavo::platform::to_utf8(lease_line) + "\r";
+  platform.files.files["l"] = tavo::platform::posix::to_utf8(lease_line) + "\r";
   tavo::Form1 form(platform.services);
   try {
     form.Form_Load();

@@ -2,8 +2,8 @@
 #include <optional>
 #include <string>
 
-#include "convert/batch_line.h"
 #include "fuzz_input.h"
+#include "publish/batch_line.h"
 
 namespace {
 

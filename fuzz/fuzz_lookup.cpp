@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "base/cut.h"
 #include "base/error.h"
-#include "convert/cut.h"
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"
 #include "fuzz_input.h"

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "convert/cut.h"
+#include "base/cut.h"
 
 namespace tavo {
 

@@ -3,9 +3,10 @@
 
 #include <array>
 
-#include "convert/cut.h"
+#include "base/cut.h"
 #include "convert/notation.h"
 #include "frontend/form1.h"
+#include "frontend/routing.h"
 
 namespace tavo {
 
@@ -67,12 +68,10 @@ void Form1::command_line_driver() {
   // A switch's or the lookup's result is what stays published: handing the text to Text1 would
   // convert its last word again by Text1's own rules.
   if (!acted) {
-    const bool separator = contains(words.front(), u'-') || contains(words.front(), u':');
-    if (!separator && words.size() == 1) {
+    if (single_bare_word(words)) {
       const std::u16string result = hexconvert(words.front(), kPairsToColon);
       window.set_text(platform::Control::kText2, result);
-      services_.clipboard.clear();
-      services_.clipboard.set_text(result);
+      put_on_clipboard([&] { return result; });
     } else {
       window.set_text(platform::Control::kText1, text);
     }

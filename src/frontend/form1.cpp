@@ -4,9 +4,9 @@
 #include <exception>
 
 #include "convert/notation.h"
-#include "convert/publication.h"
 #include "frontend/routing.h"
 #include "lookup/lease_lookup.h"
+#include "publish/publication.h"
 
 namespace tavo {
 
@@ -48,8 +48,7 @@ void Form1::Text1_Change() {
   }
   window.set_focus(Control::kText2);
   select_all(Control::kText2);
-  services_.clipboard.clear();
-  services_.clipboard.set_text(window.selected_text(Control::kText2));
+  put_on_clipboard([&] { return window.selected_text(Control::kText2); });
   window.set_focus(Control::kText1);
   select_all(Control::kText1);
 }

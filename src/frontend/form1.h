@@ -1,12 +1,12 @@
-// Form1, the program's only window and the composition root of tavo.
+// Form1, the program's only window: the operations that the rest of tavo calls, and its handlers.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "environment/environ_publisher.h"
 #include "platform/services.h"
+#include "publish/environ_publisher.h"
 
 namespace tavo {
 
@@ -50,6 +50,13 @@ class Form1 final : private platform::WindowEvents {
   // Acts on the argument text and ends the program; returns only when the text is empty.
   void command_line_driver();
   void select_all(platform::Control control);
+  // Clears the clipboard, then puts there the text that `text()` gives; failures pass to the
+  // caller.
+  template <typename Text>
+  void put_on_clipboard(const Text& text) {
+    services_.clipboard.clear();
+    services_.clipboard.set_text(text());
+  }
 
   const platform::Services& services_;
   EnvironPublisher publisher_;

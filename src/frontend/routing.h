@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavo {
 
@@ -13,6 +14,10 @@ struct Route {
   std::u16string wert;  // the text handed to hexconvert
   std::int16_t start;   // the conversion mode
 };
+
+// True when `words` are one word that holds neither "-" nor ":": bare digits, converted whole in
+// mode 7 by the input box and by the command line alike.
+bool single_bare_word(const std::vector<std::u16string>& words);
 
 // The words are the text cut at every blank. Branches, first match wins:
 //   a  one word without "-" or ":"            the whole text, mode 7

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "convert/cut.h"
+#include "base/cut.h"
 
 namespace tavo {
 

@@ -4,13 +4,13 @@
 #include <optional>
 #include <vector>
 
+#include "base/cut.h"
 #include "base/error.h"
-#include "base/line_appender.h"
-#include "convert/cut.h"
 #include "convert/notation.h"
 #include "lookup/lease_line.h"
 #include "lookup/line_scanner.h"
 #include "lookup/term.h"
+#include "publish/line_appender.h"
 
 namespace tavo {
 

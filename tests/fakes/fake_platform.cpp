@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "base/error.h"
-#include "platform/utf.h"
+#include "platform/posix/utf.h"
 
 namespace tavo::fake {
 
@@ -30,7 +30,7 @@ std::string with_control(const char* call, platform::Control control) {
 
 std::string quoted(std::u16string_view text) {
   std::string out = "\"";
-  for (const char c : platform::to_utf8(text)) {
+  for (const char c : platform::posix::to_utf8(text)) {
     switch (c) {
       case '\r':
         out += "\\r";
@@ -66,9 +66,8 @@ bool Recorder::refused(std::string line) {
   return false;
 }
 
-std::vector<std::string> Recorder::calls_of(
-    std::initializer_list<std::string_view> prefixes) const {
-  std::vector<std::string> result;
+Calls Recorder::calls_of(std::initializer_list<std::string_view> prefixes) const {
+  Calls result;
   for (const std::string& line : calls_) {
     for (const std::string_view prefix : prefixes) {
       if (line.rfind(prefix, 0) == 0) {
@@ -153,13 +152,13 @@ void FakeClipboard::set_text(std::u16string_view text) {
 }
 
 std::u16string FakeEnvironment::get(std::u16string_view name) const {
-  log_.record("env.get " + platform::to_utf8(name));
+  log_.record("env.get " + platform::posix::to_utf8(name));
   const auto found = variables.find(std::u16string(name));
   return found == variables.end() ? std::u16string() : found->second;
 }
 
 bool FakeEnvironment::set(std::u16string_view name, std::u16string_view value) {
-  log_.record("env.set " + platform::to_utf8(name) + " " + quoted(value));
+  log_.record("env.set " + platform::posix::to_utf8(name) + " " + quoted(value));
   variables[std::u16string(name)] = value;
   return true;
 }
@@ -176,7 +175,7 @@ long FakeRegistry::create_key(std::uint32_t root, std::u16string_view path, Key&
   key = 0;
   if (log_.refused("registry.create_key " + root_name + " " + quoted(path))) return 5;
   key = next_++;
-  open_[key] = root_name + "\\" + platform::to_utf8(path);
+  open_[key] = root_name + "\\" + platform::posix::to_utf8(path);
   return 0;
 }
 
@@ -185,7 +184,7 @@ long FakeRegistry::set_string(Key key, std::u16string_view name, std::u16string_
                    quoted(value))) {
     return 5;  // access denied
   }
-  values[open_.at(key) + "\\" + platform::to_utf8(name)] = platform::to_utf8(value);
+  values[open_.at(key) + "\\" + platform::posix::to_utf8(name)] = platform::posix::to_utf8(value);
   return 0;
 }
 
@@ -205,7 +204,7 @@ class FakeTextFile final : public platform::AppendFile {
   FakeTextFile(Recorder& log, std::string& content) : log_(log), content_(content) {}
   void write(std::u16string_view text) override {
     log_.record("file.write " + quoted(text));
-    content_ += platform::to_utf8(text);
+    content_ += platform::posix::to_utf8(text);
   }
   void close() override { log_.record("file.close"); }
   std::string last_bytes(std::size_t count) override {
@@ -242,32 +241,32 @@ class FakeInputFile final : public platform::InputFile {
 
 void FakeFileSystem::remove(std::u16string_view path) {
   log_.record("files.remove " + quoted(path));
-  if (files.erase(platform::to_utf8(path)) == 0) throw Error("no such file");
+  if (files.erase(platform::posix::to_utf8(path)) == 0) throw Error("no such file");
 }
 
 std::unique_ptr<platform::AppendFile> FakeFileSystem::open_append(std::u16string_view path,
                                                                   platform::Encoding encoding) {
   log_.record("files.open_append " + quoted(path) +
               (encoding == platform::Encoding::oem ? " oem" : ""));
-  return std::make_unique<FakeTextFile>(log_, files[platform::to_utf8(path)]);
+  return std::make_unique<FakeTextFile>(log_, files[platform::posix::to_utf8(path)]);
 }
 
 std::unique_ptr<platform::InputFile> FakeFileSystem::open_read(std::u16string_view path) {
   log_.record("files.open_read " + quoted(path));
-  const auto file = files.find(platform::to_utf8(path));
-  if (file == files.end()) throw Error("cannot open " + platform::to_utf8(path));
+  const auto file = files.find(platform::posix::to_utf8(path));
+  if (file == files.end()) throw Error("cannot open " + platform::posix::to_utf8(path));
   return std::make_unique<FakeInputFile>(file->second, read_size);
 }
 
 std::unique_ptr<platform::TextFile> FakeFileSystem::open_write(std::u16string_view path) {
   log_.record("files.open_write " + quoted(path));
-  std::string& content = files[platform::to_utf8(path)];
+  std::string& content = files[platform::posix::to_utf8(path)];
   content.clear();
   return std::make_unique<FakeTextFile>(log_, content);
 }
 
 std::u16string FakeFileSystem::decode(std::string_view bytes) const {
-  return platform::from_utf8(bytes);
+  return platform::posix::from_utf8(bytes);
 }
 
 std::optional<std::string> FakeFileSystem::encode(std::u16string_view text,
@@ -275,7 +274,7 @@ std::optional<std::string> FakeFileSystem::encode(std::u16string_view text,
   if (encoding == platform::Encoding::oem && text.find_first_of(oem_lacks) != text.npos) {
     return std::nullopt;
   }
-  return platform::to_utf8_exact(text);
+  return platform::posix::to_utf8_exact(text);
 }
 
 std::u16string FakeClock::date() {

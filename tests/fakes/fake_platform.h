@@ -14,6 +14,9 @@
 
 namespace tavo::fake {
 
+// The log's lines, in order.
+using Calls = std::vector<std::string>;
+
 // Thrown by FakeWindow::end_program, so a test can see that nothing ran after it.
 struct ProgramEnded {};
 
@@ -27,13 +30,13 @@ class Recorder {
   bool refused(std::string line);
   void fail_on(std::string prefix) { failing_.push_back(std::move(prefix)); }
   void refuse_on(std::string prefix) { refusing_.push_back(std::move(prefix)); }
-  const std::vector<std::string>& calls() const { return calls_; }
+  const Calls& calls() const { return calls_; }
   // The calls that start with one of `prefixes`, e.g. {"window.", "clipboard."}.
-  std::vector<std::string> calls_of(std::initializer_list<std::string_view> prefixes) const;
+  Calls calls_of(std::initializer_list<std::string_view> prefixes) const;
   void clear() { calls_.clear(); }
 
  private:
-  std::vector<std::string> calls_;
+  Calls calls_;
   std::vector<std::string> failing_;
   std::vector<std::string> refusing_;
 };
@@ -188,7 +191,7 @@ class FakeCommandLine final : public platform::CommandLine {
   std::u16string text;
 };
 
-// A whole recording platform, ready to hand to Form1.
+// A whole recording platform, ready to hand to Form1; FakeForm hands it over.
 struct FakePlatform {
   Recorder log;
   FakeWindow window{log};

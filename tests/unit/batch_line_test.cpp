@@ -1,14 +1,14 @@
 // The set lines of the command script and the start-up file: escaped, or refused.
-#include "convert/batch_line.h"
+#include "publish/batch_line.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/utf.h"
+#include "platform/posix/utf.h"
 
 namespace tavo {
 namespace {
 
-using platform::to_utf8;
+using platform::posix::to_utf8;
 
 struct Case {
   std::u16string value;

@@ -1,9 +1,9 @@
 // The conversion flags that each Windows code page accepts.
-#include "platform/code_page.h"
+#include "platform/win32/rules.h"
 
 #include <gtest/gtest.h>
 
-namespace tavo::platform {
+namespace tavo::platform::win32 {
 namespace {
 
 TEST(CodePage, EachPageGetsFlagsItAccepts) {
@@ -35,4 +35,4 @@ TEST(CodePage, EachPageGetsFlagsItAccepts) {
 }
 
 }  // namespace
-}  // namespace tavo::platform
+}  // namespace tavo::platform::win32

@@ -1,5 +1,5 @@
 // Cutting a text at one- and two-character separators.
-#include "convert/cut.h"
+#include "base/cut.h"
 
 #include <gtest/gtest.h>
 

@@ -3,18 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include "base/cut.h"
 #include "base/error.h"
-#include "convert/cut.h"
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"
-#include "platform/utf.h"
+#include "platform/posix/utf.h"
 
 namespace tavo {
 namespace {
 
 using fake::ProgramEnded;
 using platform::Control;
-using platform::to_utf8;
+using platform::posix::to_utf8;
 using Calls = std::vector<std::string>;
 
 TEST(SplitWords, EverySingleBlankSeparates) {
@@ -76,7 +76,7 @@ TEST_P(Driver, PublishesWhatTheWordsAskForAndEnds) {
   run.load();
   Calls printed;
   for (const std::string& line : c.printed)
-    printed.push_back("window.print_line " + fake::quoted(platform::from_utf8(line)));
+    printed.push_back("window.print_line " + fake::quoted(platform::posix::from_utf8(line)));
   EXPECT_EQ(run.printed(), printed);
   EXPECT_EQ(run.text1_set(), c.text1);
   EXPECT_EQ(to_utf8(run.platform.window.text(Control::kText2)), c.text2);

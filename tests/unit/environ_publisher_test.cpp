@@ -1,5 +1,5 @@
 // The environment-variable publisher against the recording platform.
-#include "environment/environ_publisher.h"
+#include "publish/environ_publisher.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include "base/error.h"
 #include "fakes/fake_platform.h"
-#include "platform/utf.h"
+#include "platform/posix/utf.h"
 
 namespace tavo {
 namespace {
@@ -35,7 +35,7 @@ struct ChangeCase {
 };
 
 void PrintTo(const ChangeCase& c, std::ostream* os) {
-  *os << '"' << platform::to_utf8(c.text1) << '"';
+  *os << '"' << platform::posix::to_utf8(c.text1) << '"';
 }
 
 class Text1Change : public testing::TestWithParam<ChangeCase> {};
@@ -55,7 +55,7 @@ TEST_P(Text1Change, ConvertsShowsCopiesAndSelectsTheInput) {
   const Calls rest = after_conversion(c.text2, c.text2.size(), c.text1.size());
   expected.insert(expected.end(), rest.begin(), rest.end());
   EXPECT_EQ(platform.log.calls_of({"window.", "clipboard."}), expected);
-  EXPECT_EQ(platform::to_utf8(platform.clipboard.text()), c.text2);
+  EXPECT_EQ(platform::posix::to_utf8(platform.clipboard.text()), c.text2);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,5 +1,5 @@
 // The Linux window stand-in: stdin lines are pastes, end of input closes.
-#include "platform/posix/headless_window.h"
+#include "platform/posix/window.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/utf.h"
+#include "platform/posix/utf.h"
 
 namespace tavo {
 namespace {
 
-using platform::to_utf8;
+using platform::posix::to_utf8;
 
 struct Case {
   std::u16string line;

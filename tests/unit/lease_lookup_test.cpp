@@ -6,7 +6,7 @@
 #include "base/error.h"
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"
-#include "platform/utf.h"
+#include "platform/posix/utf.h"
 
 namespace tavo {
 namespace {
@@ -74,7 +74,7 @@ TEST(LeaseLookup, LogsEveryLeaseThatHoldsTheTermInFileOrder) {
   // The banner holds the term too but is no lease line; each listing gives two entries.
   EXPECT_EQ(l.files[kLog],
             "note by hand\r\n" + kFirstEntry + kSecondEntry + kFirstEntry + kSecondEntry);
-  EXPECT_EQ(platform::to_utf8(l.platform.clipboard.text()),
+  EXPECT_EQ(platform::posix::to_utf8(l.platform.clipboard.text()),
             "Hostnamews-lab9\r\nMacaddress:64-51-06-a1-66-b5\r\nIPaddress:192.168.5.22\r\n"
             "Mask:255.255.255.0\r\nLease:INACTIVE");
   EXPECT_EQ(l.platform.registry.values["HKCU\\Environment\\TAVO"], "64-51-06-a1-66-b5");
@@ -113,7 +113,7 @@ TEST(LeaseLookup, MatchesExactlyAsASubstring) {
          at = l.files[kLog].find("Searchdate:", at + 1)) {
       ++entries;
     }
-    EXPECT_EQ(entries, c.entries) << platform::to_utf8(c.term);
+    EXPECT_EQ(entries, c.entries) << platform::posix::to_utf8(c.term);
     if (c.entries == 0) {
       EXPECT_EQ(l.platform.clipboard.text(), u"");
     }
@@ -155,7 +155,7 @@ TEST(LeaseLookup, TheFirstFailureEndsItAndWhatWasDoneStays) {
     if (!c.fail_on.empty()) l.platform.log.fail_on(c.fail_on);
     try {
       l.form.readdhcp(c.wert);
-      ADD_FAILURE() << "no failure for " << platform::to_utf8(c.wert);
+      ADD_FAILURE() << "no failure for " << platform::posix::to_utf8(c.wert);
     } catch (const Error& failure) {
       EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos) << failure.what();
     }

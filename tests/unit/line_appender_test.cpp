@@ -1,5 +1,5 @@
 // Appended lines begin a line of their own, before nothing but the file's own text.
-#include "base/line_appender.h"
+#include "publish/line_appender.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/utf.h"
+#include "platform/posix/utf.h"
 
 namespace tavo {
 namespace {
@@ -15,14 +15,15 @@ struct Case {
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
-  *os << "mode " << c.start << " on \"" << platform::to_utf8(c.wert) << '"';
+  *os << "mode " << c.start << " on \"" << platform::posix::to_utf8(c.wert) << '"';
 }
 
 class ConvertNotation : public testing::TestWithParam<Case> {};
 
 TEST_P(ConvertNotation, GivesTheExpectedText) {
   const Case& c = GetParam();
-  EXPECT_EQ(platform::to_utf8(convert_notation(c.wert, c.start)), platform::to_utf8(c.expected));
+  EXPECT_EQ(platform::posix::to_utf8(convert_notation(c.wert, c.start)),
+            platform::posix::to_utf8(c.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(EachMode, ConvertNotation,

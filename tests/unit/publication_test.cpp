@@ -1,5 +1,5 @@
 // Every conversion publishes: clipboard, TAVO, the command script, a line on the window.
-#include "convert/publication.h"
+#include "publish/publication.h"
 
 #include <gtest/gtest.h>
 
@@ -7,13 +7,13 @@
 
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"
-#include "platform/utf.h"
+#include "platform/posix/utf.h"
 
 namespace tavo {
 namespace {
 
 using Calls = std::vector<std::string>;
-using platform::to_utf8;
+using platform::posix::to_utf8;
 
 // The calls of one publication of `text` (as it appears in the log) with "temp" = C:\Temp.
 Calls published(const std::string& text, const std::string& script_line) {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/utf.h"
+#include "platform/posix/utf.h"
 
 namespace tavo {
 namespace {
@@ -16,7 +16,7 @@ struct Case {
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
-  *os << '"' << platform::to_utf8(c.text) << '"';
+  *os << '"' << platform::posix::to_utf8(c.text) << '"';
 }
 
 class RouteText1 : public testing::TestWithParam<Case> {};
@@ -26,7 +26,7 @@ TEST_P(RouteText1, PicksBranchTextAndMode) {
   const auto route = route_text1(c.text);
   ASSERT_TRUE(route.has_value());
   EXPECT_EQ(route->branch, c.branch);
-  EXPECT_EQ(platform::to_utf8(route->wert), platform::to_utf8(c.wert));
+  EXPECT_EQ(platform::posix::to_utf8(route->wert), platform::posix::to_utf8(c.wert));
   EXPECT_EQ(route->start, c.start);
 }
 

@@ -1,5 +1,10 @@
-// The POSIX stand-ins: path mapping, environment, the registry file, files and programs.
-#include "platform/posix/stand_ins.h"
+// The POSIX stand-ins: paths and folders, environment, the registry file, files and programs.
+#include "platform/posix/command_line.h"
+#include "platform/posix/environment.h"
+#include "platform/posix/files.h"
+#include "platform/posix/folders.h"
+#include "platform/posix/programs.h"
+#include "platform/posix/registry.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -10,7 +15,7 @@
 #include <sstream>
 
 #include "base/error.h"
-#include "platform/utf.h"
+#include "platform/posix/utf.h"
 
 namespace tavo::platform::posix {
 namespace {

@@ -1,9 +1,9 @@
 // UTF-8 and UTF-16 conversion at the POSIX boundary.
-#include "platform/utf.h"
+#include "platform/posix/utf.h"
 
 #include <gtest/gtest.h>
 
-namespace tavo::platform {
+namespace tavo::platform::posix {
 namespace {
 
 TEST(Utf, RoundTripsEveryPlane) {
@@ -23,4 +23,4 @@ TEST(Utf, ReplacesWhatCannotBeConverted) {
 }
 
 }  // namespace
-}  // namespace tavo::platform
+}  // namespace tavo::platform::posix

@@ -29,7 +29,7 @@ void Win32Clipboard::clear() {
 void Win32Clipboard::set_text(std::u16string_view text) {
   OpenClipboardScope open(owner_);
   UINT format = 0;
-  HGLOBAL memory = api::clipboard_text(text, format);
+  HGLOBAL memory = api::calls().clipboard_text(text, format);
   if (memory == nullptr) throw Error("out of memory for the clipboard text");
   if (SetClipboardData(format, memory) == nullptr) {
     GlobalFree(memory);

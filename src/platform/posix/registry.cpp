@@ -1,0 +1,109 @@
+// The registry of the Linux build, kept in a text file.
+#include "platform/posix/registry.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "platform/posix/files.h"
+#include "platform/posix/folders.h"
+#include "platform/posix/utf.h"
+
+namespace tavo::platform::posix {
+
+namespace {
+
+constexpr long kInvalidHandle = 6;  // ERROR_INVALID_HANDLE
+constexpr long kAccessDenied = 5;   // ERROR_ACCESS_DENIED
+
+const char* root_name(std::uint32_t root) {
+  return root == kCurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+std::string escape_field(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out.push_back(c);
+    }
+  }
+  return out;
+}
+
+// The registry file's text with the line for (root, path, name) left out; the file's whole text
+// in `old`.
+std::string other_lines(const std::string& file, const std::string& prefix, std::string& old) {
+  std::ifstream in(file, std::ios::binary);
+  old.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string kept;
+  std::istringstream lines(old);
+  std::string line;
+  while (std::getline(lines, line)) {
+    const bool same = line.size() >= prefix.size() &&
+                      same_ignoring_case(std::string_view(line).substr(0, prefix.size()), prefix);
+    if (!same && !line.empty()) kept += line + '\n';
+  }
+  return kept;
+}
+
+}  // namespace
+
+std::string FileRegistry::file_path() {
+  return folder_from("XDG_CONFIG_HOME", home_folder() + "/.config") + "/tavo/registry";
+}
+
+long FileRegistry::create_key(std::uint32_t root, std::u16string_view path, Key& key) {
+  key = 0;
+  if (root != kCurrentUser && root != kLocalMachine) return kInvalidHandle;
+  key = next_key_++;
+  open_keys_[key] = {root, std::u16string(path)};
+  return 0;
+}
+
+long FileRegistry::set_string(Key key, std::u16string_view name, std::u16string_view value) {
+  const auto open = open_keys_.find(key);
+  if (open == open_keys_.end()) return kInvalidHandle;
+  const std::string file = file_path();
+  make_private_folder(file.substr(0, file.rfind('/')));
+  const std::string prefix = std::string(root_name(open->second.first)) + '\t' +
+                             escape_field(to_utf8(open->second.second)) + '\t' +
+                             escape_field(to_utf8(name)) + '\t';
+  std::string old;
+  const std::string content =
+      other_lines(file, prefix, old) + prefix + escape_field(to_utf8(value)) + '\n';
+  // A file that already says this is left alone: a lookup sets the same value once a match.
+  if (content == old) return 0;
+  // A new file of a name no one else chose (mkstemp: O_EXCL, 0600), renamed over the old one.
+  std::string temporary = file + ".XXXXXX";
+  const int descriptor = mkstemp(temporary.data());
+  if (descriptor < 0) return kAccessDenied;
+  const bool written = write_all(descriptor, content);
+  if (::close(descriptor) != 0 || !written || std::rename(temporary.c_str(), file.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return kAccessDenied;
+  }
+  return 0;
+}
+
+long FileRegistry::close_key(Key key) {
+  return open_keys_.erase(key) == 1 ? 0 : kInvalidHandle;
+}
+
+}  // namespace tavo::platform::posix
