@@ -8,14 +8,7 @@
 #include "frontend/form1.h"
 #include "frontend/usage.h"
 #include "platform/posix/clipboard.h"
-#include "platform/posix/clock.h"
-#include "platform/posix/command_line.h"
-#include "platform/posix/environment.h"
-#include "platform/posix/files.h"
-#include "platform/posix/messages.h"
-#include "platform/posix/programs.h"
-#include "platform/posix/registry.h"
-#include "platform/posix/system.h"
+#include "platform/posix/services.h"
 #include "platform/posix/window.h"
 
 int main(int argc, char** argv) {

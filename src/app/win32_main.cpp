@@ -9,14 +9,7 @@
 #include "frontend/usage.h"
 #include "platform/win32/api.h"
 #include "platform/win32/clipboard.h"
-#include "platform/win32/clock.h"
-#include "platform/win32/command_line.h"
-#include "platform/win32/environment.h"
-#include "platform/win32/files.h"
-#include "platform/win32/messages.h"
-#include "platform/win32/programs.h"
-#include "platform/win32/registry.h"
-#include "platform/win32/system.h"
+#include "platform/win32/services.h"
 #include "platform/win32/window.h"
 
 namespace {

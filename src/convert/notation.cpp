@@ -1,6 +1,7 @@
 // The notation converter: cut, shorten, lower-case, join.
 #include "convert/notation.h"
 
+#include <array>
 #include <optional>
 
 #include "base/cut.h"
@@ -14,23 +15,19 @@ struct Separators {
   char16_t join;
 };
 
+// The separators of modes 1 to 6, in the order of the modes.
+constexpr std::array<Separators, 6> kSeparators{{
+    {u':', u'-'},  // kColonToDash
+    {u'-', u':'},  // kDashToColon
+    {u'.', u':'},  // kDotToColon
+    {u':', u'.'},  // kColonToDot
+    {u'.', u'-'},  // kDotToDash
+    {u'-', u'.'},  // kDashToDot
+}};
+
 std::optional<Separators> separators_of(std::int16_t start) {
-  switch (start) {
-    case kColonToDash:
-      return Separators{u':', u'-'};
-    case kDashToColon:
-      return Separators{u'-', u':'};
-    case kDotToColon:
-      return Separators{u'.', u':'};
-    case kColonToDot:
-      return Separators{u':', u'.'};
-    case kDotToDash:
-      return Separators{u'.', u'-'};
-    case kDashToDot:
-      return Separators{u'-', u'.'};
-    default:
-      return std::nullopt;
-  }
+  if (start < kColonToDash || start > kDashToDot) return std::nullopt;
+  return kSeparators[static_cast<std::size_t>(start - kColonToDash)];
 }
 
 // Appends the lowered contribution of one group and the join separator after it.

@@ -1,5 +1,5 @@
 // The date and time of the Linux build.
-#include "platform/posix/clock.h"
+#include "platform/posix/services.h"
 
 #include <langinfo.h>
 

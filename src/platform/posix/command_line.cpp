@@ -1,5 +1,5 @@
 // The command line of the Linux build.
-#include "platform/posix/command_line.h"
+#include "platform/posix/services.h"
 
 #include "platform/posix/utf.h"
 

@@ -1,5 +1,5 @@
 // The process environment of the Linux build.
-#include "platform/posix/environment.h"
+#include "platform/posix/services.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,5 +1,5 @@
 // Files of the Linux build.
-#include "platform/posix/files.h"
+#include "platform/posix/services.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

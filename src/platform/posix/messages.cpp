@@ -1,5 +1,5 @@
 // The broadcast of the Linux build: nothing to tell.
-#include "platform/posix/messages.h"
+#include "platform/posix/services.h"
 
 namespace tavo::platform::posix {
 

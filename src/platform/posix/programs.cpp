@@ -1,5 +1,5 @@
 // Starting programs in the Linux build.
-#include "platform/posix/programs.h"
+#include "platform/posix/services.h"
 
 #include "base/error.h"
 #include "platform/posix/folders.h"

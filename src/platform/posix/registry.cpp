@@ -1,5 +1,5 @@
 // The registry of the Linux build, kept in a text file.
-#include "platform/posix/registry.h"
+#include "platform/posix/services.h"
 
 #include <unistd.h>
 
@@ -9,7 +9,6 @@
 #include <iterator>
 #include <sstream>
 
-#include "platform/posix/files.h"
 #include "platform/posix/folders.h"
 #include "platform/posix/utf.h"
 

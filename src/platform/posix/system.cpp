@@ -1,5 +1,5 @@
 // What the Linux build reports of the system.
-#include "platform/posix/system.h"
+#include "platform/posix/services.h"
 
 namespace tavo::platform::posix {
 

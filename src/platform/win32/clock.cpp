@@ -1,5 +1,5 @@
 // The date and time of tavo.exe.
-#include "platform/win32/clock.h"
+#include "platform/win32/services.h"
 
 #include <optional>
 

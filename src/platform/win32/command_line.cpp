@@ -1,5 +1,5 @@
 // The command line of tavo.exe.
-#include "platform/win32/command_line.h"
+#include "platform/win32/services.h"
 
 #include "platform/win32/api.h"
 #include "platform/win32/rules.h"

@@ -1,5 +1,5 @@
 // The process environment of tavo.exe.
-#include "platform/win32/environment.h"
+#include "platform/win32/services.h"
 
 #include "platform/win32/api.h"
 

@@ -1,5 +1,5 @@
 // Files of tavo.exe, each through a handle of its own.
-#include "platform/win32/files.h"
+#include "platform/win32/services.h"
 
 #include <windows.h>
 

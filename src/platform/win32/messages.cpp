@@ -1,5 +1,5 @@
 // The broadcast of tavo.exe.
-#include "platform/win32/messages.h"
+#include "platform/win32/services.h"
 
 #include "platform/win32/api.h"
 

@@ -1,5 +1,5 @@
 // Starting programs from tavo.exe.
-#include "platform/win32/programs.h"
+#include "platform/win32/services.h"
 
 #include "platform/win32/api.h"
 

@@ -1,5 +1,5 @@
 // The registry of tavo.exe.
-#include "platform/win32/registry.h"
+#include "platform/win32/services.h"
 
 #include <windows.h>
 

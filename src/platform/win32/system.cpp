@@ -1,5 +1,5 @@
 // What tavo.exe asks of the system.
-#include "platform/win32/system.h"
+#include "platform/win32/services.h"
 
 #include <windows.h>
 
