@@ -99,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (listing_alone) {
     const std::u16string word = tavo::split_words(wert).at(2);
-    const std::optional<std::string> bytes = platform.files.encode(word, platform::Encoding::ansi);
+    const std::optional<std::string> bytes =
+        platform.files.encode(word, tavo::platform::Encoding::ansi);
     std::size_t leases = 0;
     for (const std::string& line : reference_lines(content)) {
       if (bytes && !line.empty() && bytes->find('\r') == std::string::npos &&

@@ -21,7 +21,7 @@ if [ "${1:-}" = --wine ]; then
   cmake --build --preset "$preset" --target tavo >/dev/null
   wine_work=$(mktemp -d)
   export WINEPREFIX=$wine_work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  source tests/e2e/xvfb.sh
+  source tests/e2e/lib/xvfb.sh
   start_xvfb "$wine_work"
   trap 'WINEPREFIX=$WINEPREFIX wineserver -k >/dev/null 2>&1; kill $xvfb_pid; rm -rf "$wine_work"' EXIT
   "$loader" wineboot -i >/dev/null 2>&1 </dev/null

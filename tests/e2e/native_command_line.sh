@@ -3,31 +3,15 @@
 # word, the lease lookup in the temporary folder, and errors with status 1 on standard error.
 set -u
 tavo=$1
-source "$(dirname "$0")/assert.sh"
-source "$(dirname "$0")/cases.sh"
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-# run ARGS...: tavo without a desktop, temp in $work and "c:\temp" in $state; prints stdout,
-# then "exit N", then stderr.
-state=$work/state/tavo
-run() {
-  env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" \
-    TMPDIR="$work/tmp" temp="$work" \
-    "$tavo" "$@" >"$work/out.txt" 2>"$work/err.txt" </dev/null
-  local rc=$?
-  cat "$work/out.txt"
-  echo "exit $rc"
-  cat "$work/err.txt"
-}
-tavo_value() { sed -n 's/^HKEY_CURRENT_USER\tEnvironment\tTAVO\t//p' "$work/config/tavo/registry"; }
+source "$(dirname "$0")/lib/native.sh"
+exec </dev/null
 
 while read -r switch address expected; do
   check_eq "$switch prints its result once and exits 0" "$(printf '%s\nexit 0' "$expected")" \
     "$(run "$switch" "$address")"
   check_eq "$switch registry" "$expected" "$(tavo_value)"
   check_eq "$switch script" "$(printf '@set tavo=\r\n@set tavo=%s\r\n' "$expected" | od -c)" \
-    "$(od -c <"$work/wmac.cmd")"
+    "$(od -c <"$script")"
 done < <(switch_cases)
 
 check_eq "a bare word" $'00:1a:2b:3c:4d:5e\nexit 0' "$(run 001A2B3C4D5E)"
@@ -41,11 +25,11 @@ check_eq "a tab stays inside the word" $'/::\t0\nexit 0' "$(run $'/:-\t00:1A')"
 
 # The only texts answered instead of converted: the usage and the version, with nothing published
 # and no file touched (the files of the last conversion stay byte for byte).
-state() {  # every file but run's own output, with its time and its bytes
-  ls -lA --time-style=+%s.%N "$work" "$work/config/tavo" 2>&1 | grep -v ' \(out\|err\).txt$'
-  od -c "$work/wmac.cmd" "$work/config/tavo/registry"
+files() {  # every file that tavo may write, with its time and its bytes
+  ls -lAR --time-style=+%s.%N "$places" 2>&1
+  od -c "$script" "$registry"
 }
-before=$(state)
+before=$(files)
 result=$(run --help)
 check_eq "--help: the usage, then exit 0" \
   "Usage: tavo [SWITCH...] ADDRESS|exit 0" \
@@ -55,7 +39,7 @@ check_eq "--help: it points to the manual page" "yes" \
 check_eq "-h is --help" "$result" "$(run -h)"
 check_eq "--version" $'tavo '"$(sed -n 's/^project(tavo VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")"$'\nexit 0' \
   "$(run --version)"
-check_eq "answering publishes nothing and touches no file" "$before" "$(state)"
+check_eq "answering publishes nothing and touches no file" "$before" "$(files)"
 # Near misses convert as before.
 while IFS='|' read -r expected args; do
   eval "set -- $args"

@@ -4,32 +4,20 @@
 # followed: the file it points at keeps its bytes.
 set -u
 tavo=$1
-source "$(dirname "$0")/assert.sh"
-source "$(dirname "$0")/cases.sh"
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/tmp" "$work/runtime" "$work/config"
-state=$work/state/tavo
-run() {  # ARGS...: with fresh XDG folders and TMPDIR; "exit N", then stderr
-  env -u DISPLAY -u WAYLAND_DISPLAY -u temp -u TEMP XDG_STATE_HOME="$work/state" \
-    XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" TMPDIR="$work/tmp" \
-    "$tavo" "$@" >"$work/out.txt" 2>"$work/err.txt" </dev/null
-  echo "exit $?"
-  cat "$work/err.txt"
-}
+source "$(dirname "$0")/lib/native.sh"
+exec </dev/null
 write_listing "$work/leases.txt"
 printf '%s\r\n' "$work/leases.txt" >"$work/index.txt"
 
-check_eq "a lookup exits 0" "exit 0" "$(run /dhcp "$work/index.txt" lab7)"
+check_eq "a lookup exits 0" "exit 0" "$(status /dhcp "$work/index.txt" lab7)"
 check_eq "its log is in the state folder" "2" "$(grep -c '^Searchdate:' "$state/findout.txt")"
 check_eq "its work file too" "yes" "$([ -f "$state/datas.txt" ] && echo yes || echo no)"
-check_eq "nothing under TMPDIR" "" "$(ls -A "$work/tmp")"
+check_eq "nothing under TMPDIR" "" "$(ls -A "$places/tmp")"
 check_eq "the state folder is the user's alone" "700" "$(stat -c %a "$state")"
 check_eq "the script is in the runtime folder" "yes" \
-  "$([ -f "$work/runtime/wmac.cmd" ] && echo yes || echo no)"
+  "$([ -f "$script" ] && echo yes || echo no)"
 check_eq "new files are the user's alone" "600 600" \
-  "$(stat -c %a "$state/findout.txt") $(stat -c %a "$work/runtime/wmac.cmd")"
+  "$(stat -c %a "$state/findout.txt") $(stat -c %a "$script")"
 
 # A link planted at each name, pointing at a file whose bytes are known.
 printf 'precious\n' >"$work/precious"
@@ -39,23 +27,23 @@ unchanged() { [ "$(cat "$work/precious")" = precious ] && echo unchanged || echo
 for name in datas.txt findout.txt; do
   plant "$state/$name"
   check_eq "a link at $name: the lookup fails and names the file" \
-    "exit 1|tavo: cannot open $state/$name" "$(run /dhcp "$work/index.txt" lab7 | head -2 |
+    "exit 1|tavo: cannot open $state/$name" "$(run /dhcp "$work/index.txt" lab7 | tail -2 |
       tr '\n' '|' | cut -d: -f1-2 | sed 's/|$//')"
   check_eq "a link at $name: the file it points at" "unchanged" "$(unchanged)"
   rm -f "$state/$name"
 done
 
-plant "$work/runtime/wmac.cmd"
-check_eq "a link at wmac.cmd: the conversion goes on" "exit 0" "$(run /:- 00:1A)"
+plant "$script"
+check_eq "a link at wmac.cmd: the conversion goes on" "exit 0" "$(status /:- 00:1A)"
 check_eq "a link at wmac.cmd: the file it points at" "unchanged" "$(unchanged)"
 check_eq "a link at wmac.cmd: a script of its own instead" "yes" \
-  "$([ -f "$work/runtime/wmac.cmd" ] && [ ! -L "$work/runtime/wmac.cmd" ] && echo yes || echo no)"
+  "$([ -f "$script" ] && [ ! -L "$script" ] && echo yes || echo no)"
 
-for name in registry.new registry.tmp; do plant "$work/config/tavo/$name"; done
-check_eq "links beside the registry stand-in: the conversion goes on" "exit 0" "$(run /:- 00:1B)"
+for name in registry.new registry.tmp; do plant "$registry.${name#registry.}"; done
+check_eq "links beside the registry stand-in: the conversion goes on" "exit 0" "$(status /:- 00:1B)"
 check_eq "links beside the registry stand-in: the file they point at" "unchanged" "$(unchanged)"
 check_eq "the registry stand-in holds the value" $'HKEY_CURRENT_USER\tEnvironment\tTAVO\t00-1b' \
-  "$(cat "$work/config/tavo/registry")"
+  "$(cat "$registry")"
 check_eq "the registry stand-in is the user's alone" "600 700" \
-  "$(stat -c %a "$work/config/tavo/registry") $(stat -c %a "$work/config/tavo")"
+  "$(stat -c %a "$registry") $(stat -c %a "$(dirname "$registry")")"
 finish

@@ -3,35 +3,19 @@
 # a 100 MB listing line without a line end, NUL and other bytes in listings, and index files
 # that name themselves, a folder or a device. Nothing may crash, hang or write elsewhere.
 set -u
-tavo=$(realpath "$1")
-source "$(dirname "$0")/assert.sh"
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-# Every place tavo may write is a fresh folder of its own under $work/places, and tavo starts in
-# an empty $work/places/cwd. strace records every call that makes, writes or removes a file, so
-# that a write anywhere else shows, /tmp and the real home folder included.
-places=$work/places
-mkdir -p "$places"/{home,config,state,runtime,tmp,temp,cwd}
-tavo_env=(env -u DISPLAY -u WAYLAND_DISPLAY HOME="$places/home" XDG_CONFIG_HOME="$places/config"
-  XDG_STATE_HOME="$places/state" XDG_RUNTIME_DIR="$places/runtime" TMPDIR="$places/tmp"
-  temp="$places/temp")
-state=$places/state/tavo
+tavo=$1
+source "$(dirname "$0")/lib/native.sh"
+# strace records every call that makes, writes or removes a file, so that a write outside the
+# places shows, /tmp and the real home folder included.
+runner=(timeout 120)
 if strace -f -qq -o /dev/null true 2>/dev/null; then
   # LeakSanitizer cannot run under a tracer; the other suites look for leaks.
   tavo_env+=(ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0")
-  traced=(strace -f -qq -o "$work/trace.txt" -A
+  runner+=(strace -f -qq -o "$work/trace.txt" -A
     -e trace=open,openat,creat,mkdir,mkdirat,unlink,unlinkat,rename,renameat,renameat2,link,symlink,truncate)
 else
-  traced=()
   echo "note: strace cannot trace here; writes outside the work folders are looked for in them only"
 fi
-# run ARGS...: as in the command-line test; prints "exit N".
-run() {
-  (cd "$places/cwd" && "${tavo_env[@]}" timeout 120 "${traced[@]}" "$tavo" "$@") \
-    >"$work/out.txt" 2>"$work/err.txt"
-  echo "exit $?"
-}
 # written_outside: each path that a successful traced call made, wrote, renamed or removed and
 # that lies outside $places (a relative one counts as outside).
 written_outside() {
@@ -48,13 +32,13 @@ peak_kib() {  # ARGS...: tavo's peak resident memory
 
 # A command line as long as Windows allows: the switch and one address of 32,750 characters.
 address=$(printf '0A:%.0s' $(seq 10916))0A
-check_eq "a 32,767-character command line converts" "exit 0" "$(run /:- "$address" </dev/null)"
+check_eq "a 32,767-character command line converts" "exit 0" "$(status /:- "$address" </dev/null)"
 check_eq "its result is whole" "32750" "$(tr -d '\n' <"$work/out.txt" | wc -c)"
 
 # A pasted line of 1 MB: the last word is converted, the rest kept out of the way.
 head -c 1048576 /dev/zero | tr '\0' 'x' >"$work/paste.txt"
 printf ' 00-1A-2B\n' >>"$work/paste.txt"
-check_eq "a 1 MB paste" "exit 0" "$(run <"$work/paste.txt")"
+check_eq "a 1 MB paste" "exit 0" "$(status <"$work/paste.txt")"
 check_eq "a 1 MB paste converts its last word" "00:1a:2b" "$(cat "$work/out.txt")"
 
 # Listings with NUL bytes, bytes above 127, lone CR and LF, and a 100 MB line without an end.
@@ -64,7 +48,7 @@ printf '%s\r\n' "$work/good" >"$work/index.txt"
   printf '10.0.0.2 - m - 00:1B - l - D- \xff\xfe\xe4.x\n10.0.0.3 - m - 00:1C - l - D- ws-c.x\r\n'
   printf '\n\r\r\nws\n'
 } >"$work/good"
-check_eq "odd bytes in a listing" "exit 0" "$(run /dhcp "$work/index.txt" ws)"
+check_eq "odd bytes in a listing" "exit 0" "$(status /dhcp "$work/index.txt" ws)"
 check_eq "odd bytes: each lease line converted" $'00-1a\n00-1b' "$(cat "$work/out.txt")"
 check_eq "odd bytes: two log entries" "2" "$(grep -ac '^Searchdate:' "$state/findout.txt")"
 check_eq "odd bytes: NUL and U+FFFD reach the log as UTF-8" "yes" \
@@ -72,7 +56,7 @@ check_eq "odd bytes: NUL and U+FFFD reach the log as UTF-8" "yes" \
 
 { head -c 104857600 /dev/zero | tr '\0' 'y'; printf ' - m - 00:1A - l - D- ws.x'; } >"$work/good"
 printf '%s\r\n' "$work/good" >"$work/index.txt"
-check_eq "a 100 MB line without a line end" "exit 0" "$(run /dhcp "$work/index.txt" ws.x)"
+check_eq "a 100 MB line without a line end" "exit 0" "$(status /dhcp "$work/index.txt" ws.x)"
 check_eq "it is one lease" "00-1a" "$(cat "$work/out.txt")"
 kib=$(peak_kib /dhcp "$work/index.txt" absent)
 check_eq "its memory grows only with the line (under 3 x 100 MB)" "yes" \
@@ -92,21 +76,21 @@ rm -f "$work/good"
 # Index files that name themselves, a folder, or a device.
 printf '%s\r\n' "$work/index.txt" >"$work/index.txt"
 check_eq "an index naming itself is searched as a listing" "exit 0" \
-  "$(run /dhcp "$work/index.txt" index)"
+  "$(status /dhcp "$work/index.txt" index)"
 for target in "$work" /dev/null /dev/zero /dev/stdin; do
   printf '%s\r\n' "$target" >"$work/index.txt"
   check_eq "an index naming $target fails at once" "exit 1" \
-    "$(run /dhcp "$work/index.txt" x </dev/null)"
+    "$(status /dhcp "$work/index.txt" x </dev/null)"
   check_eq "an index naming $target: the message" "tavo: cannot open $target: not a plain file" \
     "$(cat "$work/err.txt")"
 done
 mkfifo "$work/pipe"
 printf '%s\r\n' "$work/pipe" >"$work/index.txt"
 check_eq "a pipe in the index is refused without waiting for a writer" "exit 1" \
-  "$(run /dhcp "$work/index.txt" x)"
+  "$(status /dhcp "$work/index.txt" x)"
 
 check_eq "nothing written outside the places tavo may write" "" "$(written_outside)"
 check_eq "what tavo wrote in its places" \
-  "config/tavo/registry|state/tavo/datas.txt|state/tavo/findout.txt|temp/wmac.cmd" \
+  "config/tavo/registry|runtime/wmac.cmd|state/tavo/datas.txt|state/tavo/findout.txt" \
   "$(cd "$places" && find . -type f | sed 's|^\./||' | sort | paste -sd'|')"
 finish

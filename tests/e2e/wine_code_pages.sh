@@ -6,7 +6,7 @@
 set -u
 tavo=$1
 probe=$2
-source "$(dirname "$0")/wine_env.sh"
+source "$(dirname "$0")/lib/wine.sh"
 install_for_lookup "$c_drive/scripts"
 set_wine_temp 'C:\scripts'
 script=$c_drive/scripts/wmac.cmd

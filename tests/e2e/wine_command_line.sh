@@ -4,8 +4,8 @@
 set -u
 tavo=$1
 probe=$2
-source "$(dirname "$0")/wine_env.sh"
-source "$(dirname "$0")/cases.sh"
+source "$(dirname "$0")/lib/wine.sh"
+source "$(dirname "$0")/lib/cases.sh"
 install_for_lookup "$c_drive/scripts"
 set_wine_temp 'C:\scripts'
 script=$c_drive/scripts/wmac.cmd

@@ -6,8 +6,8 @@
 set -u
 tavo=$1
 probe=$2
-source "$(dirname "$0")/wine_env.sh"
-source "$(dirname "$0")/cases.sh"
+source "$(dirname "$0")/lib/wine.sh"
+source "$(dirname "$0")/lib/cases.sh"
 install_for_lookup
 # No script console may take the focus from the window here.
 set_wine_temp 'C:\no-such-folder'

@@ -4,7 +4,7 @@
 set -u
 tavo=$1
 probe=$2
-source "$(dirname "$0")/wine_env.sh"
+source "$(dirname "$0")/lib/wine.sh"
 
 temp_dir='C:\tavotemp'
 mkdir -p "$c_drive/tavotemp"

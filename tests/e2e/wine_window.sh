@@ -3,7 +3,7 @@
 set -u
 tavo=$1
 probe=$2
-source "$(dirname "$0")/wine_env.sh"
+source "$(dirname "$0")/lib/wine.sh"
 
 set_wine_temp 'C:\no-such-folder'  # no script: its console would take the focus
 start_tavo

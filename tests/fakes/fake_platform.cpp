@@ -2,6 +2,7 @@
 #include "fakes/fake_platform.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "base/error.h"
 #include "platform/posix/utf.h"
@@ -10,42 +11,28 @@ namespace tavo::fake {
 
 namespace {
 
-const char* name_of(platform::Control control) {
-  switch (control) {
-    case platform::Control::kText1:
-      return "Text1";
-    case platform::Control::kText2:
-      return "Text2";
-    case platform::Control::kCommand1:
-      return "Command1";
-  }
-  return "?";
+std::string with_control(const char* call, platform::Control control) {
+  constexpr const char* kNames[] = {"Text1", "Text2", "Command1"};
+  return std::string(call) + " " + kNames[static_cast<int>(control)];
 }
 
-std::string with_control(const char* call, platform::Control control) {
-  return std::string(call) + " " + name_of(control);
+template <typename Prefixes>
+bool starts_with_any(std::string_view line, const Prefixes& prefixes) {
+  return std::any_of(prefixes.begin(), prefixes.end(),
+                     [&](std::string_view prefix) { return line.starts_with(prefix); });
 }
 
 }  // namespace
 
 std::string quoted(std::u16string_view text) {
+  constexpr std::string_view kShown = "\r\n\t", kLetters = "rnt0";  // NUL is the fourth
   std::string out = "\"";
   for (const char c : platform::posix::to_utf8(text)) {
-    switch (c) {
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\0':
-        out += "\\0";
-        break;
-      default:
-        out.push_back(c);
+    const std::size_t special = c == '\0' ? 3 : kShown.find(c);
+    if (special == std::string_view::npos) {
+      out.push_back(c);
+    } else {
+      out += {'\\', kLetters[special]};
     }
   }
   return out + '"';
@@ -53,40 +40,24 @@ std::string quoted(std::u16string_view text) {
 
 void Recorder::record(std::string line) {
   calls_.push_back(line);
-  for (const std::string& prefix : failing_) {
-    if (line.rfind(prefix, 0) == 0) throw Error("fake failure of " + line);
-  }
+  if (starts_with_any(line, failing_)) throw Error("fake failure of " + line);
 }
 
 bool Recorder::refused(std::string line) {
   record(line);
-  for (const std::string& prefix : refusing_) {
-    if (line.rfind(prefix, 0) == 0) return true;
-  }
-  return false;
+  return starts_with_any(line, refusing_);
 }
 
 Calls Recorder::calls_of(std::initializer_list<std::string_view> prefixes) const {
   Calls result;
-  for (const std::string& line : calls_) {
-    for (const std::string_view prefix : prefixes) {
-      if (line.rfind(prefix, 0) == 0) {
-        result.push_back(line);
-        break;
-      }
-    }
-  }
+  std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(result),
+               [&](const std::string& line) { return starts_with_any(line, prefixes); });
   return result;
-}
-
-void FakeWindow::show() {
-  log_.record("window.show");
 }
 
 void FakeWindow::set_text(platform::Control control, std::u16string_view text) {
   log_.record(with_control("window.set_text", control) + " " + quoted(text));
-  Box& target = box(control);
-  target = Box{std::u16string(text)};
+  box(control) = Box{std::u16string(text)};
   if (control == platform::Control::kText1 && events_ != nullptr) events_->text1_changed();
 }
 
@@ -113,10 +84,6 @@ std::u16string FakeWindow::selected_text(platform::Control control) const {
   return source.text.substr(source.start, source.length);
 }
 
-void FakeWindow::print_line(std::u16string_view line) {
-  log_.record("window.print_line " + quoted(line));
-}
-
 void FakeWindow::run_event_loop() {
   log_.record("window.run_event_loop");
   while (!pastes.empty()) {
@@ -137,20 +104,6 @@ void FakeWindow::end_program() {
   throw ProgramEnded{};
 }
 
-void FakeWindow::preset(platform::Control control, std::u16string text) {
-  box(control) = Box{std::move(text)};
-}
-
-void FakeClipboard::clear() {
-  log_.record("clipboard.clear");
-  text_.clear();
-}
-
-void FakeClipboard::set_text(std::u16string_view text) {
-  log_.record("clipboard.set_text " + quoted(text));
-  text_ = text;
-}
-
 std::u16string FakeEnvironment::get(std::u16string_view name) const {
   log_.record("env.get " + platform::posix::to_utf8(name));
   const auto found = variables.find(std::u16string(name));
@@ -161,11 +114,6 @@ bool FakeEnvironment::set(std::u16string_view name, std::u16string_view value) {
   log_.record("env.set " + platform::posix::to_utf8(name) + " " + quoted(value));
   variables[std::u16string(name)] = value;
   return true;
-}
-
-std::uint32_t FakeSystem::platform_id() const {
-  log_.record("system.platform_id");
-  return id;
 }
 
 long FakeRegistry::create_key(std::uint32_t root, std::u16string_view path, Key& key) {
@@ -191,10 +139,6 @@ long FakeRegistry::set_string(Key key, std::u16string_view name, std::u16string_
 long FakeRegistry::close_key(Key key) {
   log_.record("registry.close_key " + std::to_string(key));
   return open_.erase(key) == 1 ? 0 : 6;
-}
-
-void FakeMessages::broadcast_setting_change(std::u16string_view section, std::int32_t timeout_ms) {
-  log_.record("messages.broadcast " + quoted(section) + " " + std::to_string(timeout_ms));
 }
 
 namespace {
@@ -275,20 +219,6 @@ std::optional<std::string> FakeFileSystem::encode(std::u16string_view text,
     return std::nullopt;
   }
   return platform::posix::to_utf8_exact(text);
-}
-
-std::u16string FakeClock::date() {
-  log_.record("clock.date");
-  return u"12/8/2026";
-}
-
-std::u16string FakeClock::time() {
-  log_.record("clock.time");
-  return u"9:42:07 PM";
-}
-
-void FakePrograms::start_script(std::u16string_view path, int show) {
-  log_.record("programs.start_script " + quoted(path) + " " + std::to_string(show));
 }
 
 }  // namespace tavo::fake

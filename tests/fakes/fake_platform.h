@@ -45,24 +45,35 @@ class Recorder {
 // \r \n \t \0.
 std::string quoted(std::u16string_view text);
 
-class FakeWindow final : public platform::Window {
+// What every fake holds: the log it records its calls in.
+class Recording {
  public:
-  explicit FakeWindow(Recorder& log) : log_(log) {}
+  explicit Recording(Recorder& log) : log_(log) {}
+
+ protected:
+  Recorder& log_;
+};
+
+class FakeWindow final : public platform::Window, Recording {
+ public:
+  using Recording::Recording;
 
   void attach(platform::WindowEvents& events) override { events_ = &events; }
-  void show() override;
+  void show() override { log_.record("window.show"); }
   void set_text(platform::Control control, std::u16string_view text) override;
   std::u16string text(platform::Control control) const override;
   void set_focus(platform::Control control) override;
   void select(platform::Control control, std::size_t start, std::size_t length) override;
   std::u16string selected_text(platform::Control control) const override;
-  void print_line(std::u16string_view line) override;
+  void print_line(std::u16string_view line) override {
+    log_.record("window.print_line " + quoted(line));
+  }
   // Pastes each queued text into Text1, then acts as the close box.
   [[noreturn]] void run_event_loop() override;
   [[noreturn]] void end_program() override;
 
   // Sets a box's text without any event or log line, to prepare a test.
-  void preset(platform::Control control, std::u16string text);
+  void preset(platform::Control control, std::u16string text) { box(control) = {std::move(text)}; }
   std::deque<std::u16string> pastes;
 
  private:
@@ -74,79 +85,78 @@ class FakeWindow final : public platform::Window {
   Box& box(platform::Control control) { return boxes_[static_cast<int>(control)]; }
   const Box& box(platform::Control control) const { return boxes_[static_cast<int>(control)]; }
 
-  Recorder& log_;
   platform::WindowEvents* events_ = nullptr;
   Box boxes_[3];
 };
 
-class FakeClipboard final : public platform::Clipboard {
+class FakeClipboard final : public platform::Clipboard, Recording {
  public:
-  explicit FakeClipboard(Recorder& log) : log_(log) {}
-  void clear() override;
-  void set_text(std::u16string_view text) override;
+  using Recording::Recording;
+  void clear() override {
+    log_.record("clipboard.clear");
+    text_.clear();
+  }
+  void set_text(std::u16string_view text) override {
+    log_.record("clipboard.set_text " + quoted(text));
+    text_ = text;
+  }
   const std::u16string& text() const { return text_; }
 
  private:
-  Recorder& log_;
   std::u16string text_;
 };
 
-class FakeEnvironment final : public platform::ProcessEnvironment {
+class FakeEnvironment final : public platform::ProcessEnvironment, Recording {
  public:
-  explicit FakeEnvironment(Recorder& log) : log_(log) {}
+  using Recording::Recording;
   std::u16string get(std::u16string_view name) const override;
   bool set(std::u16string_view name, std::u16string_view value) override;
   std::map<std::u16string, std::u16string> variables{{u"temp", u"C:\\Temp"}};
-
- private:
-  Recorder& log_;
 };
 
-class FakeSystem final : public platform::SystemInfo {
+class FakeSystem final : public platform::SystemInfo, Recording {
  public:
-  explicit FakeSystem(Recorder& log) : log_(log) {}
-  std::uint32_t platform_id() const override;
+  using Recording::Recording;
+  std::uint32_t platform_id() const override {
+    log_.record("system.platform_id");
+    return id;
+  }
   // Not recorded: only the lookup's speed depends on it.
   platform::Vectors vector_instructions() const override { return vectors; }
   platform::Vectors vectors = platform::Vectors::sse2;
   std::uint32_t id = platform::kPlatformWin32Nt;
-
- private:
-  Recorder& log_;
 };
 
 // Keys are numbered from 1 in the order they are opened; `values` holds what was written, by
 // "ROOT\path\name" with ROOT as HKCU or HKLM.
-class FakeRegistry final : public platform::Registry {
+class FakeRegistry final : public platform::Registry, Recording {
  public:
-  explicit FakeRegistry(Recorder& log) : log_(log) {}
+  using Recording::Recording;
   long create_key(std::uint32_t root, std::u16string_view path, Key& key) override;
   long set_string(Key key, std::u16string_view name, std::u16string_view value) override;
   long close_key(Key key) override;
   std::map<std::string, std::string> values;
 
  private:
-  Recorder& log_;
   std::map<Key, std::string> open_;
   Key next_ = 1;
 };
 
-class FakeMessages final : public platform::WindowMessages {
+class FakeMessages final : public platform::WindowMessages, Recording {
  public:
-  explicit FakeMessages(Recorder& log) : log_(log) {}
-  void broadcast_setting_change(std::u16string_view section, std::int32_t timeout_ms) override;
-
- private:
-  Recorder& log_;
+  using Recording::Recording;
+  void broadcast_setting_change(std::u16string_view section, std::int32_t timeout_ms) override {
+    log_.record("messages.broadcast " + quoted(section) + " " + std::to_string(timeout_ms));
+  }
 };
 
 // Files in memory, by path, as UTF-8. Deleting a missing file fails, as it does for real, and
 // so does reading one. A file opened for reading is read as it was when opened, at most
 // `read_size` bytes a call, so that lines and terms straddle the reads. The OEM encoding lacks
 // the characters of `oem_lacks`; a file opened for it is logged with " oem".
-class FakeFileSystem final : public platform::FileSystem {
+class FakeFileSystem final : public platform::FileSystem, Recording {
  public:
-  explicit FakeFileSystem(Recorder& log) : log_(log) {}
+  using Recording::Recording;
   void remove(std::u16string_view path) override;
   std::unique_ptr<platform::AppendFile> open_append(std::u16string_view path,
                                                     platform::Encoding encoding) override;
@@ -160,29 +170,28 @@ class FakeFileSystem final : public platform::FileSystem {
   std::u16string oem_lacks;
   platform::LeadBytes lead{};
   std::size_t read_size = 5;
-
- private:
-  Recorder& log_;
 };
 
-class FakePrograms final : public platform::Programs {
+class FakePrograms final : public platform::Programs, Recording {
  public:
-  explicit FakePrograms(Recorder& log) : log_(log) {}
-  void start_script(std::u16string_view path, int show) override;
-
- private:
-  Recorder& log_;
+  using Recording::Recording;
+  void start_script(std::u16string_view path, int show) override {
+    log_.record("programs.start_script " + quoted(path) + " " + std::to_string(show));
+  }
 };
 
 // Always the same moment, so that log entries can be compared byte for byte.
-class FakeClock final : public platform::Clock {
+class FakeClock final : public platform::Clock, Recording {
  public:
-  explicit FakeClock(Recorder& log) : log_(log) {}
-  std::u16string date() override;
-  std::u16string time() override;
-
- private:
-  Recorder& log_;
+  using Recording::Recording;
+  std::u16string date() override {
+    log_.record("clock.date");
+    return u"12/8/2026";
+  }
+  std::u16string time() override {
+    log_.record("clock.time");
+    return u"9:42:07 PM";
+  }
 };
 
 class FakeCommandLine final : public platform::CommandLine {

@@ -5,17 +5,16 @@
 
 #include "base/cut.h"
 #include "base/error.h"
-#include "fakes/fake_platform.h"
-#include "frontend/form1.h"
+#include "fakes/fake_form.h"
 #include "platform/posix/utf.h"
 
 namespace tavo {
 namespace {
 
+using fake::Calls;
 using fake::ProgramEnded;
 using platform::Control;
 using platform::posix::to_utf8;
-using Calls = std::vector<std::string>;
 
 TEST(SplitWords, EverySingleBlankSeparates) {
   const std::pair<std::u16string, std::vector<std::u16string>> cases[] = {
@@ -46,9 +45,7 @@ TEST(SwitchOf, WholeWordsInTableOrderCaseIncluded) {
   }
 }
 
-struct Launch {
-  fake::FakePlatform platform;
-  Form1 form{platform.services};
+struct Launch : fake::FakeForm {
   explicit Launch(std::u16string text) { platform.command_line.text = std::move(text); }
   // Runs Form_Load to the end of the program.
   void load() { EXPECT_THROW(form.Form_Load(), ProgramEnded); }

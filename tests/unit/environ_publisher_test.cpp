@@ -8,7 +8,7 @@
 namespace tavo {
 namespace {
 
-using Calls = std::vector<std::string>;
+using fake::Calls;
 
 TEST(SetEnvironVar, UserScopeOnNtWritesTheRegistryAndBroadcasts) {
   fake::FakePlatform platform;

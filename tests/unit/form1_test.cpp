@@ -10,10 +10,10 @@
 namespace tavo {
 namespace {
 
+using fake::Calls;
 using fake::FakePlatform;
 using fake::ProgramEnded;
 using platform::Control;
-using Calls = std::vector<std::string>;
 
 // Every change of Text1 after the conversion: show, select, clipboard, focus back.
 Calls after_conversion(const std::string& text2, std::size_t text2_length,

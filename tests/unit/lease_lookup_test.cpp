@@ -4,14 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
-#include "fakes/fake_platform.h"
-#include "frontend/form1.h"
+#include "fakes/fake_form.h"
 #include "platform/posix/utf.h"
 
 namespace tavo {
 namespace {
 
-using Calls = std::vector<std::string>;
+using fake::Calls;
 
 const std::string kWork = "c:\\temp\\datas.txt";
 const std::string kLog = "c:\\temp\\findout.txt";
@@ -50,9 +49,7 @@ const std::string kSecondEntry =
     "              \t             Mask:         255.255.255.0\r\n"
     "              \t             Lease:        INACTIVE\r\n";
 
-struct Lookup {
-  fake::FakePlatform platform;
-  Form1 form{platform.services};
+struct Lookup : fake::FakeForm {
   std::map<std::string, std::string>& files = platform.files.files;
   Lookup() {
     files["idx.txt"] = "a.txt\r\n";

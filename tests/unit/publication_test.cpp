@@ -12,7 +12,7 @@
 namespace tavo {
 namespace {
 
-using Calls = std::vector<std::string>;
+using fake::Calls;
 using platform::posix::to_utf8;
 
 // The calls of one publication of `text` (as it appears in the log) with "temp" = C:\Temp.

@@ -1,10 +1,6 @@
 // The POSIX stand-ins: paths and folders, environment, the registry file, files and programs.
-#include "platform/posix/command_line.h"
-#include "platform/posix/environment.h"
-#include "platform/posix/files.h"
 #include "platform/posix/folders.h"
-#include "platform/posix/programs.h"
-#include "platform/posix/registry.h"
+#include "platform/posix/services.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

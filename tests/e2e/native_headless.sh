@@ -3,30 +3,20 @@
 # stand-in and command script written, end of input ends it with status 0.
 set -u
 tavo=$1
-source "$(dirname "$0")/assert.sh"
+source "$(dirname "$0")/lib/native.sh"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-run() {  # runs tavo without a desktop clipboard, with its files in $work
-  env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" temp="$work" "$tavo" \
-    2>"$work/err.txt"
-}
-
-out=$(printf '00-1A-2B\r\n001122\n' | run)
-check_eq "exit status at end of input" "0" "$?"
-check_eq "each published result is printed" $'00:1a:2b\n00:11:22' "$out"
-check_eq "without a desktop the clipboard is the process's own, so no error" "" \
-  "$(cat "$work/err.txt")"
+# Without a desktop the clipboard is the process's own, so there is no message.
+check_eq "each published result is printed; end of input ends it with 0" \
+  $'00:1a:2b\n00:11:22\nexit 0' "$(printf '00-1A-2B\r\n001122\n' | run)"
 check_eq "the registry stand-in holds TAVO" $'HKEY_CURRENT_USER\tEnvironment\tTAVO\t00:11:22' \
-  "$(cat "$work/config/tavo/registry")"
+  "$(cat "$registry")"
 check_eq "the command script holds the last result" $'@set tavo=\r\n@set tavo=00:11:22\r' \
-  "$(cat "$work/wmac.cmd")"
+  "$(cat "$script")"
 
-out=$(printf 'x:&y\n' | run)
-check_eq "hostile text is printed as it is" "x-&y" "$out"
+check_eq "hostile text is printed as it is" $'x-&y\nexit 0' "$(printf 'x:&y\n' | run)"
 check_eq "hostile text is escaped in the script" $'@set tavo=\r\n@set tavo=x-^&y\r' \
-  "$(cat "$work/wmac.cmd")"
-check_eq "the registry keeps one TAVO line" "1" "$(grep -c TAVO "$work/config/tavo/registry")"
+  "$(cat "$script")"
+check_eq "the registry keeps one TAVO line" "1" "$(grep -c TAVO "$registry")"
 
 # The desktop clipboard: a stand-in for each tool records its arguments and what it was given.
 # Each paste empties the clipboard and sets the result, twice (the conversion, then the window),
@@ -39,8 +29,8 @@ for tool in xclip wl-copy; do
 done
 while IFS='|' read -r session clear set; do
   rm -f "$work/calls.txt"
-  printf '\xc3\x84B-1F\n' | env -u DISPLAY -u WAYLAND_DISPLAY "$session" PATH="$work/bin:$PATH" \
-    XDG_CONFIG_HOME="$work/config" temp="$work" "$tavo" >/dev/null 2>"$work/err.txt"
+  printf '\xc3\x84B-1F\n' | "${tavo_env[@]}" "$session" PATH="$work/bin:$PATH" "$tavo" \
+    >/dev/null 2>"$work/err.txt"
   check_eq "$session: the tool's calls" \
     "$(printf '%s\n|\n%s\näb:1f|\n%s\n|\n%s\näb:1f|' "$clear" "$set" "$clear" "$set")" \
     "$(cat "$work/calls.txt")"
@@ -54,16 +44,16 @@ CASES
 # larger than the pipe's buffer to it fails, and only that step is lost.
 printf '#!/bin/sh\nexit 1\n' >"$work/bin/xclip"
 chmod +x "$work/bin/xclip"
-rm -f "$work/wmac.cmd"
+rm -f "$script"
 head -c 300000 /dev/zero | tr '\0' 'a' >"$work/long.txt"
 echo >>"$work/long.txt"
-env -u WAYLAND_DISPLAY DISPLAY=:99 PATH="$work/bin:$PATH" XDG_CONFIG_HOME="$work/config" \
-  temp="$work" "$tavo" <"$work/long.txt" >"$work/out.txt" 2>"$work/err.txt"
+"${tavo_env[@]}" DISPLAY=:99 PATH="$work/bin:$PATH" "$tavo" <"$work/long.txt" >"$work/out.txt" \
+  2>"$work/err.txt"
 check_eq "a clipboard tool that quits early: exit status" "0" "$?"
 check_eq "a clipboard tool that quits early: the result is printed" "450000" \
   "$(wc -c <"$work/out.txt")"
 check_eq "a clipboard tool that quits early: the script is written" "yes" \
-  "$([ -s "$work/wmac.cmd" ] && echo yes || echo no)"
+  "$([ -s "$script" ] && echo yes || echo no)"
 check_eq "a clipboard tool that quits early: the failed step is named" "yes" \
   "$(grep -q '^tavo: clipboard: xclip failed$' "$work/err.txt" && echo yes || echo no)"
 
@@ -84,7 +74,5 @@ if (ulimit -v 300000 && "$tavo" </dev/null >/dev/null 2>&1); then
     $'status 1\ntavo: cannot read standard input' "$(out_of_memory 400; cat "$work/err.txt")"
 fi
 
-out=$(run </dev/null)
-check_eq "empty input ends at once" "0" "$?"
-check_eq "no message without input" "" "$(cat "$work/err.txt")"
+check_eq "empty input ends at once, with no message" "exit 0" "$(run </dev/null)"
 finish

@@ -7,7 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/assert.sh"
 # that runs 32-bit programs and wine32; without them, these suites cannot start it at all.
 wine_arch=${TAVO_WINE_ARCH:-win32}
 if [ "$wine_arch" = win32 ]; then
-  root=$(dirname "${BASH_SOURCE[0]}")/../..
+  root=$(dirname "${BASH_SOURCE[0]}")/../../..
   source "$root/scripts/runs_32bit.sh"
   if ! runs_32bit; then
     why="this kernel cannot run 32-bit programs, so Wine cannot start $(basename "$tavo")"
