@@ -1,11 +1,14 @@
-// A search term: a filter on two of its bytes, thirty-two, sixteen or eight places at a time.
+// A search term: a filter on up to four of its bytes, thirty-two, sixteen or eight places at a
+// time.
 #include "lookup/term.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -16,12 +19,10 @@ namespace tavo {
 
 namespace {
 
-// The filter's two bytes and their places in the term.
+// The filter's bytes and their places in the term.
 struct Filter {
-  std::size_t first_place;
-  std::size_t second_place;
-  char first;
-  char second;
+  std::array<std::size_t, 4> places;
+  std::array<char, 4> bytes;
 };
 
 // How often a byte stands in lease listings, before a listing has been seen; lower is rarer.
@@ -61,21 +62,39 @@ std::pair<std::size_t, std::size_t> rarest_places(const std::string& term, Commo
 Term::Term(std::string bytes, const platform::LeadBytes& lead, platform::Vectors vectors)
     : bytes_(std::move(bytes)), lead_(lead), vectors_(vectors) {
   for (const bool marked : lead_) multibyte_ = multibyte_ || marked;
-  std::tie(first_, second_) = rarest_places(
+  const auto [first, second] = rarest_places(
       bytes_, [](char c) { return guessed_commonness(static_cast<unsigned char>(c)); });
+  places_ = {first, second};
+  filtered_ = first == second ? 1 : 2;
 }
 
 void Term::tune(std::string_view sample) {
   // The first 64 KB of a listing tell its rare bytes well enough, in a fraction of the time.
   sample = sample.substr(0, std::size_t{64} * 1024);
+  if (bytes_.empty() || sample.size() < bytes_.size()) return;
   std::array<std::size_t, 256> count{};
   for (const char c : sample) ++count[static_cast<unsigned char>(c)];
-  std::tie(first_, second_) =
-      rarest_places(bytes_, [&count](char c) { return count[static_cast<unsigned char>(c)]; });
-  // A byte that stands at most once in 4 KB filters well enough alone, at half the work.
-  if (count[static_cast<unsigned char>(bytes_.empty() ? 0 : bytes_[first_])] * 4096 <=
-      sample.size()) {
-    second_ = first_;
+  places_[0] = rarest_places(bytes_, [&count](char c) {
+                 return count[static_cast<unsigned char>(c)];
+               }).first;
+  filtered_ = 1;
+  // The places of the sample that pass the filter so far; each byte added keeps those that it
+  // lets through. Once at most one place in 4 KB passes, another byte costs more than it saves.
+  std::vector<std::size_t> passing;
+  for (std::size_t at = 0; at + bytes_.size() <= sample.size(); ++at) {
+    if (sample[at + places_[0]] == bytes_[places_[0]]) passing.push_back(at);
+  }
+  while (filtered_ < kMostFiltered && passing.size() * 4096 > sample.size()) {
+    std::size_t best = places_[0];
+    std::size_t best_count = passing.size();
+    for (std::size_t place = 0; place < bytes_.size(); ++place) {
+      std::size_t passed = 0;
+      for (const std::size_t at : passing) passed += sample[at + place] == bytes_[place];
+      if (passed < best_count) best = place, best_count = passed;
+    }
+    if (best_count == passing.size()) break;  // no byte lets fewer through
+    std::erase_if(passing, [&](std::size_t at) { return sample[at + best] != bytes_[best]; });
+    places_[filtered_++] = best;
   }
 }
 
@@ -110,30 +129,30 @@ std::size_t Term::find(std::string_view text, std::size_t from) const {
 }
 
 std::size_t Term::find_one_by_one(std::string_view text, std::size_t from, std::size_t last) const {
-  const char first = bytes_[first_];
-  const char second = bytes_[second_];
+  const std::size_t first = places_[0];
   for (std::size_t at = from; at <= last; ++at) {
-    if (text[at + first_] == first && text[at + second_] == second && matches_at(text, at)) {
-      return at;
-    }
+    if (text[at + first] == bytes_[first] && matches_at(text, at)) return at;
   }
   return std::string_view::npos;
 }
 
-// Eight places at a time: a byte of a word is zero where it equals the filter's byte, and the
-// test for a zero byte may also flag a byte above a zero one, never miss one.
+// Eight places at a time, on the filter's first two bytes: a byte of a word is zero where it
+// equals the filter's byte, and the test for a zero byte may also flag a byte above a zero one,
+// never miss one.
 std::size_t Term::find_in_words(std::string_view text, std::size_t from, std::size_t last) const {
   using Word = std::uint64_t;
   constexpr Word kOnes = ~Word{0} / 0xFF;
   constexpr Word kHighs = kOnes * 0x80;
-  const Word first = kOnes * static_cast<unsigned char>(bytes_[first_]);
-  const Word second = kOnes * static_cast<unsigned char>(bytes_[second_]);
+  const std::size_t first_place = places_[0];
+  const std::size_t second_place = places_[filtered_ > 1 ? 1 : 0];
+  const Word first = kOnes * static_cast<unsigned char>(bytes_[first_place]);
+  const Word second = kOnes * static_cast<unsigned char>(bytes_[second_place]);
   std::size_t at = from;
   for (; at <= last && last - at >= sizeof(Word) - 1; at += sizeof(Word)) {
     Word a = 0;
     Word b = 0;
-    std::memcpy(&a, text.data() + at + first_, sizeof a);
-    std::memcpy(&b, text.data() + at + second_, sizeof b);
+    std::memcpy(&a, text.data() + at + first_place, sizeof a);
+    std::memcpy(&b, text.data() + at + second_place, sizeof b);
     a ^= first;
     b ^= second;
     if (((a - kOnes) & ~a & (b - kOnes) & ~b & kHighs) != 0) {
@@ -209,14 +228,36 @@ std::size_t Term::find_in_vectors(std::string_view text, std::size_t from, std::
   const auto first_match_at = [&](std::size_t base, unsigned passed) {
     return first_match(text, base, passed);
   };
-  const Filter filter{first_, second_, bytes_[first_], bytes_[second_]};
-  const bool one_byte = first_ == second_;
+  Filter filter{};
+  for (std::size_t i = 0; i < kMostFiltered; ++i) {
+    filter.places[i] = places_[i < filtered_ ? i : 0];  // unused ones repeat the first
+    filter.bytes[i] = bytes_[filter.places[i]];
+  }
+  // The vectors of the first filter byte are read from aligned places, where no read straddles
+  // two cache lines; the places before the first such one are looked at one by one.
+  const std::size_t width = vectors_ == platform::Vectors::avx2 ? 32 : 16;
+  const auto misalignment =
+      reinterpret_cast<std::uintptr_t>(text.data() + from + places_[0]) % width;
+  const std::size_t head = misalignment == 0 ? 0 : width - misalignment;
+  if (head > 0) {
+    const std::size_t hit = find_one_by_one(text, from, std::min(from + head - 1, last));
+    if (hit != std::string_view::npos || from + head > last) return hit;
+    from += head;
+  }
+  const auto scan = [&](auto set) {
+    switch (filtered_) {
+      case 1:
+        return decltype(set)::template run<1>(text.data(), from, last, filter, first_match_at);
+      case 2:
+        return decltype(set)::template run<2>(text.data(), from, last, filter, first_match_at);
+      case 3:
+        return decltype(set)::template run<3>(text.data(), from, last, filter, first_match_at);
+      default:
+        return decltype(set)::template run<4>(text.data(), from, last, filter, first_match_at);
+    }
+  };
   const auto [hit, rest] =
-      vectors_ == platform::Vectors::avx2
-          ? (one_byte ? avx2::scan<true>(text.data(), from, last, filter, first_match_at)
-                      : avx2::scan<false>(text.data(), from, last, filter, first_match_at))
-          : (one_byte ? sse2::scan<true>(text.data(), from, last, filter, first_match_at)
-                      : sse2::scan<false>(text.data(), from, last, filter, first_match_at));
+      vectors_ == platform::Vectors::avx2 ? scan(avx2::Set{}) : scan(sse2::Set{});
   if (hit != std::string_view::npos) return hit;
   return rest <= last ? find_one_by_one(text, rest, last) : std::string_view::npos;
 }

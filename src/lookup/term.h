@@ -1,6 +1,7 @@
 // A search term, found fast in large blocks of listing text.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -10,11 +11,12 @@
 
 namespace tavo {
 
-// Finds a run of bytes with a filter on two of its bytes at their places in the term: thirty-two
-// places at a time with AVX2 or sixteen with SSE2 where the processor and the system allow it,
-// eight at a time in plain words elsewhere. Each place that passes the filter is compared whole.
-// The filter's bytes are the term's rarest in the text being searched (see tune); the fewer
-// places pass, the closer the search comes to the speed of reading memory.
+// Finds a run of bytes with a filter on up to four of its bytes at their places in the term:
+// thirty-two places at a time with AVX2 or sixteen with SSE2 where the processor and the system
+// allow it, eight at a time on two of them in plain words elsewhere. Each place that passes the
+// filter is compared whole. The filter's bytes are those that let the fewest places of the text
+// being searched pass (see tune): the fewer pass, the closer the search comes to the speed of
+// reading memory.
 class Term {
  public:
   // `lead` marks the lead bytes of the text's encoding, when it has two-byte characters.
@@ -31,8 +33,10 @@ class Term {
   // characters.
   std::size_t character_start(std::string_view text, std::size_t from, std::size_t at) const;
 
-  // Chooses the filter's two bytes by how often each of the term's bytes stands in `sample`,
-  // a first block of the text to be searched. Until then a fixed guess chooses them.
+  // Chooses the filter's bytes by how many places of `sample`, a first block of the text to be
+  // searched, pass it: the term's rarest byte there, then, one at a time, the byte that lets
+  // the fewest of those places through, until few enough pass. Until then a fixed guess chooses
+  // two bytes.
   void tune(std::string_view sample);
 
   // The first occurrence in `text` at or after `from`, or npos. An empty term occurs at `from`.
@@ -46,9 +50,12 @@ class Term {
   // The first of the places base + i, for each bit i set in `passed`, where the term stands.
   std::size_t first_match(std::string_view text, std::size_t base, unsigned passed) const;
 
+  static constexpr std::size_t kMostFiltered = 4;
+
   std::string bytes_;
-  std::size_t first_ = 0;  // the places in the term of the filter's two bytes
-  std::size_t second_ = 0;
+  // The places in the term of the filter's bytes, the rarest first; as many as `filtered_`.
+  std::array<std::size_t, kMostFiltered> places_{};
+  std::size_t filtered_ = 1;
   platform::LeadBytes lead_;
   bool multibyte_ = false;
   platform::Vectors vectors_ = platform::Vectors::none;
