@@ -38,8 +38,10 @@ int main(int argc, char** argv) {
     posix::NoPrograms programs;
     posix::PosixClock clock;
     posix::ArgumentList command_line(argc, argv);
-    const tavo::platform::Services services{window,   clipboard, environment, system, registry,
-                                            messages, files,     programs,    clock,  command_line};
+    posix::PosixThreads threads;
+    const tavo::platform::Services services{window,   clipboard,    environment, system,
+                                            registry, messages,     files,       programs,
+                                            clock,    command_line, threads};
     tavo::Form1 form(services);
     form.Form_Load();
   } catch (const std::exception& failure) {  // tavo::Error, and std::bad_alloc and the like

@@ -74,13 +74,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Win32Programs programs;
     win32::Win32Clock clock;
     win32::Win32CommandLine command_line;
+    win32::Win32Threads threads;
     // The only text answered instead of converted: the usage, and nothing is published.
     if (command_line.argument_text() == u"/?") {
       answer_usage();
       ExitProcess(0);
     }
-    const tavo::platform::Services services{window,   clipboard, environment, system, registry,
-                                            messages, files,     programs,    clock,  command_line};
+    const tavo::platform::Services services{window,   clipboard,    environment, system,
+                                            registry, messages,     files,       programs,
+                                            clock,    command_line, threads};
     tavo::Form1 form(services);
     try {
       form.Form_Load();

@@ -57,7 +57,7 @@ void lease_lookup(const platform::Services& services, const Convert& convert,
     if (name->empty()) continue;  // a blank line, often left at the end by editors
     const auto listed_file = files.open_read(files.decode(*name));
     if (!encoded) continue;
-    LineScanner listing(*listed_file);
+    LineScanner listing(*listed_file, LineScanner::kBlockSize, &services.threads);
     while (const auto line = listing.next_match(term)) {
       report_match(services, convert, files.decode(*line));
     }

@@ -12,51 +12,58 @@ namespace {
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 constexpr std::size_t kNone = std::string_view::npos;
-// Reads land on a multiple of this, or of the block when it is smaller.
 constexpr std::size_t kPage = 4096;
 
 }  // namespace
 
-LineScanner::LineScanner(platform::InputFile& file, std::size_t block_size)
-    : file_(file),
-      block_size_(std::max<std::size_t>(block_size, 1)),
-      align_(std::min(block_size_, kPage)) {}
+LineScanner::LineScanner(platform::InputFile& file, std::size_t block_size,
+                         platform::Threads* threads)
+    // A quarter block of room, in whole pages, holds the rest of any line of a listing.
+    : block_size_(std::max<std::size_t>(block_size, 1)),
+      room_(block_size_ >= kPage ? (block_size_ / 4 + kPage - 1) / kPage * kPage : block_size_),
+      reader_(file, block_size_, room_, threads) {}
+
+void LineScanner::carry(char* region, std::size_t to, bool moved_already) {
+  const std::size_t held = end_ - begin_;
+  if (held > 0 && !moved_already) std::memmove(region + to, data_ + begin_, held);
+  const auto moved = [&](std::size_t place) { return place > begin_ ? place - begin_ + to : to; };
+  searched_ = moved(searched_);
+  cr_free_ = moved(cr_free_);
+  walked_ = moved(walked_);
+  begin_ = to;
+  end_ = to + held;
+  data_ = region;
+}
 
 bool LineScanner::fill() {
   if (at_end_) return false;
-  // Drop the lines before the current one and keep the rest just below an aligned place, where
-  // the next read then lands: the system copies into a page-aligned buffer fastest. Only once a
-  // whole page (or block, when smaller) is passed over, so a line's bytes are moved at most once.
-  if (begin_ >= align_) {
-    const std::size_t held = end_ - begin_;
-    const std::size_t to = (align_ - held % align_) % align_;
-    std::memmove(data_ + to, data_ + begin_, held);
-    const auto moved = [&](std::size_t place) { return place > begin_ ? place - begin_ + to : to; };
-    end_ = to + held;
-    searched_ = moved(searched_);
-    cr_free_ = moved(cr_free_);
-    walked_ = moved(walked_);
-    begin_ = to;
+  const std::size_t held = end_ - begin_;
+  BlockReader::Block block;
+  if (held <= room_) {
+    // The reader puts the rest of the line just before the block, and the two are one text.
+    block = reader_.next(std::string_view(data_ + begin_, held));
+    carry(block.data - room_, room_ - held, true);
+  } else {
+    // A longer line and the blocks behind it gather in a buffer that grows by doubling, so a
+    // long line costs linear time.
+    const std::size_t wanted = held + block_size_;
+    if (long_capacity_ < wanted) {
+      const std::size_t capacity = std::max(2 * long_capacity_, wanted);
+      auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+      carry(grown.get(), 0);  // before the old buffer, which may hold the line, goes
+      long_ = std::move(grown);
+      long_capacity_ = capacity;
+    } else {
+      carry(long_.get(), 0);
+    }
+    block = reader_.next({});
+    std::memcpy(data_ + end_, block.data, block.size);
   }
-  // The buffer only grows, and by doubling, so a long line costs linear time. It starts at two
-  // blocks, room for a block behind the rest of a line of up to one block.
-  if (capacity_ < end_ + block_size_) {
-    const std::size_t capacity = std::max({capacity_ * 2, end_ + block_size_, 2 * block_size_});
-    auto grown = std::make_unique_for_overwrite<char[]>(capacity + kPage - 1);
-    char* const data =
-        grown.get() + (kPage - reinterpret_cast<std::uintptr_t>(grown.get()) % kPage) % kPage;
-    if (end_ > 0) std::memcpy(data, data_, end_);
-    buffer_ = std::move(grown);
-    data_ = data;
-    capacity_ = capacity;
-  }
-  const std::size_t got = file_.read(data_ + end_, block_size_);
-  if (got == 0) {
-    at_end_ = true;
-    return false;
-  }
-  end_ += got;
-  return true;
+  block_start_ = end_;
+  block_clear_ = block.searched && !block.holds_term;
+  end_ += block.size;
+  if (block.size == 0) at_end_ = true;
+  return block.size > 0;
 }
 
 bool LineScanner::drop_line_feed() {
@@ -110,10 +117,14 @@ std::optional<std::string_view> LineScanner::next_match(const Term& term) {
     if (!tuned_ && end_ > begin_) {
       tuned_.emplace(term);
       tuned_->tune(held.substr(begin_));
+      reader_.search_for(*tuned_);
     }
     const Term& search = tuned_ ? *tuned_ : term;
     if (!hit) {
-      const std::size_t at = search.find(held, searched_);
+      // In a block that holds no whole match, one may only begin before it and end in it.
+      const std::size_t limit =
+          block_clear_ ? std::min(end_, block_start_ + bytes.size() - 1) : end_;
+      const std::size_t at = search.find(held.substr(0, limit), searched_);
       if (at == kNone) {
         // Every whole line held is passed over; a hit may still begin in the last term-length
         // bytes. Only the bytes read since the last look can hold a CR, so a long line costs

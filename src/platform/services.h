@@ -10,6 +10,7 @@
 #include "platform/programs.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/threads.h"
 #include "platform/window.h"
 
 namespace tavo::platform {
@@ -26,6 +27,7 @@ struct Services {
   Programs& programs;
   Clock& clock;
   CommandLine& command_line;
+  Threads& threads;
 };
 
 }  // namespace tavo::platform

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <thread>
 
 #include "base/error.h"
 #include "platform/posix/utf.h"
@@ -53,6 +54,27 @@ Calls Recorder::calls_of(std::initializer_list<std::string_view> prefixes) const
   std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(result),
                [&](const std::string& line) { return starts_with_any(line, prefixes); });
   return result;
+}
+
+namespace {
+
+class FakeThread final : public platform::Thread {
+ public:
+  explicit FakeThread(std::function<void()> work) : thread_(std::move(work)) {}
+  ~FakeThread() override { thread_.join(); }
+
+ private:
+  std::thread thread_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::Thread> FakeThreads::start(std::function<void()> work) {
+  return std::make_unique<FakeThread>(std::move(work));
+}
+
+void FakeThreads::yield() {
+  std::this_thread::yield();
 }
 
 void FakeWindow::set_text(platform::Control control, std::u16string_view text) {
@@ -169,9 +191,14 @@ class FakeInputFile final : public platform::InputFile {
   FakeInputFile(std::string content, std::size_t read_size)
       : content_(std::move(content)), read_size_(read_size) {}
   std::size_t read(char* buffer, std::size_t size) override {
-    const std::size_t count = std::min({size, read_size_, content_.size() - position_});
-    content_.copy(buffer, count, position_);
+    const std::size_t count = read_at(position_, buffer, size);
     position_ += count;
+    return count;
+  }
+  std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
+    const std::size_t at = std::min<std::size_t>(offset, content_.size());
+    const std::size_t count = std::min({size, read_size_, content_.size() - at});
+    content_.copy(buffer, count, at);
     return count;
   }
 

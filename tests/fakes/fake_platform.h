@@ -194,6 +194,17 @@ class FakeClock final : public platform::Clock, Recording {
   }
 };
 
+// Real threads, on as many processors as `processors` says, so that a search runs beside its
+// reads as it does for real. Not recorded: only speed depends on them.
+class FakeThreads final : public platform::Threads {
+ public:
+  unsigned processors() const override { return processors_; }
+  std::unique_ptr<platform::Thread> start(std::function<void()> work) override;
+  void yield() override;
+  void rest() override { yield(); }
+  unsigned processors_ = 2;
+};
+
 class FakeCommandLine final : public platform::CommandLine {
  public:
   std::u16string argument_text() const override { return text; }
@@ -213,8 +224,9 @@ struct FakePlatform {
   FakePrograms programs{log};
   FakeClock clock{log};
   FakeCommandLine command_line;
-  platform::Services services{window,   clipboard, environment, system, registry,
-                              messages, files,     programs,    clock,  command_line};
+  FakeThreads threads;
+  platform::Services services{window, clipboard, environment, system,       registry, messages,
+                              files,  programs,  clock,       command_line, threads};
 };
 
 }  // namespace tavo::fake

@@ -24,9 +24,9 @@ struct Fixture {
   fake::FakePlatform fakes;
   fake::Recorder& log = fakes.log;
   fake::FakeClipboard& clipboard = fakes.clipboard;
-  platform::Services services{window,         clipboard,         fakes.environment, fakes.system,
-                              fakes.registry, fakes.messages,    fakes.files,       fakes.programs,
-                              fakes.clock,    fakes.command_line};
+  platform::Services services{window,         clipboard,          fakes.environment, fakes.system,
+                              fakes.registry, fakes.messages,     fakes.files,       fakes.programs,
+                              fakes.clock,    fakes.command_line, fakes.threads};
   Form1 form{services};
   explicit Fixture(std::string input) : in(std::move(input)) {}
 };
@@ -65,7 +65,8 @@ TEST(HeadlessWindow, AFailureOfAnyKindIsReportedAndTheLoopGoesOn) {
   Fixture f("00-11\n00-22\n");
   const platform::Services services{
       f.window,         exhausted,     f.fakes.environment, f.fakes.system, f.fakes.registry,
-      f.fakes.messages, f.fakes.files, f.fakes.programs,    f.fakes.clock,  f.fakes.command_line};
+      f.fakes.messages, f.fakes.files, f.fakes.programs,    f.fakes.clock,  f.fakes.command_line,
+      f.fakes.threads};
   Form1 form(services);
   EXPECT_THROW(form.Form_Load(), Ended);
   EXPECT_EQ(f.window.text(Control::kText2), u"00:22");

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "base/error.h"
@@ -25,7 +27,8 @@ Lines scan(const std::string& content, std::size_t size, Next next) {
   files.files["f"] = content;
   files.read_size = size;
   const auto file = files.open_read(u"f");
-  LineScanner scanner(*file, size);
+  fake::FakeThreads threads;  // the next block read on a thread of its own
+  LineScanner scanner(*file, size, &threads);
   Lines lines;
   while (const auto line = next(scanner)) lines.emplace_back(*line);
   return lines;
@@ -132,43 +135,68 @@ TEST(LineScanner, OnDoubleByteCodePagesAMatchBeginsOnACharacter) {
 }
 
 // The system copies into page-aligned memory fastest, so every read must land on a page, however
-// long the lines before it were.
-TEST(LineScanner, ReadsLandOnPageBoundaries) {
-  struct Recording final : platform::InputFile {
-    std::string content;
-    std::size_t at = 0;
-    std::vector<std::uintptr_t> misses;  // the place in its page of each read that missed
-    std::size_t read(char* buffer, std::size_t size) override {
-      if (const auto place = reinterpret_cast<std::uintptr_t>(buffer) % 4096; place != 0) {
-        misses.push_back(place);
-      }
-      const std::size_t n = std::min(size, content.size() - at);
-      content.copy(buffer, n, at);
-      at += n;
-      return n;
-    }
-  };
-  for (const bool matches : {false, true}) {
-    Recording file;
-    for (int i = 0; file.content.size() < 3 * LineScanner::kBlockSize; ++i) {
-      file.content += std::string(static_cast<std::size_t>(i % 97), 'x') + "y\r\n";
-    }
-    LineScanner scanner(file);
-    std::size_t lines = 0;
-    const Term term("y");
-    while (matches ? scanner.next_match(term) : scanner.next_line()) ++lines;
-    EXPECT_EQ(lines,
-              static_cast<std::size_t>(std::count(file.content.begin(), file.content.end(), 'y')));
-    EXPECT_EQ(file.misses, std::vector<std::uintptr_t>{}) << (matches ? "next_match" : "next_line");
+// long the lines before it were, read in turn or two at once, and also when the reader's thread
+// loses its processor for a while and is left. A read after the first block that fails, in the
+// caller's thread or in the reader's, passes to the caller.
+struct Recording final : platform::InputFile {
+  std::string content;
+  std::size_t at = 0;
+  bool fail_after_first = false;
+  bool slow_elsewhere = false;  // a read in another thread than the caller's takes 10 ms
+  std::thread::id caller = std::this_thread::get_id();
+  std::vector<std::uintptr_t> misses;  // the place in its page of each read that missed one
+  std::size_t read(char* buffer, std::size_t size) override {
+    const std::size_t n = read_at(at, buffer, size);
+    at += n;
+    return n;
   }
-}
+  std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
+    if (fail_after_first && offset > 0) throw Error("cannot read f: I/O error");
+    if (slow_elsewhere && std::this_thread::get_id() != caller) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const std::size_t n = content.copy(buffer, size, std::min<std::size_t>(offset, content.size()));
+    const auto place = reinterpret_cast<std::uintptr_t>(buffer) % 4096;
+    if (n > 0 && place != 0) misses.push_back(place);
+    return n;
+  }
+};
 
-TEST(LineScanner, ReadFailuresPassToTheCaller) {
-  struct Failing final : platform::InputFile {
-    std::size_t read(char*, std::size_t) override { throw Error("cannot read f: I/O error"); }
-  } file;
-  LineScanner scanner(file);
-  EXPECT_THROW(scanner.next_line(), Error);
+TEST(LineScanner, ReadsLandOnPageBoundariesAndFailuresPassOn) {
+  fake::FakeThreads threads;
+  const Term term("y");
+  struct Way {
+    platform::Threads* threads;
+    bool slow_elsewhere;
+  };
+  for (const Way way : {Way{nullptr, false}, Way{&threads, false}, Way{&threads, true}}) {
+    for (const bool matches : {false, true}) {
+      Recording file;
+      file.slow_elsewhere = way.slow_elsewhere;
+      for (int i = 0; file.content.size() < 6 * LineScanner::kBlockSize; ++i) {
+        file.content += std::string(static_cast<std::size_t>(i % 97), 'x') + "y\r\n";
+      }
+      LineScanner scanner(file, LineScanner::kBlockSize, way.threads);
+      std::size_t lines = 0;
+      while (matches ? scanner.next_match(term) : scanner.next_line()) ++lines;
+      const auto what = [&] {
+        return std::string(matches ? "next_match" : "next_line") +
+               (way.threads != nullptr ? ", threads" : "") + (way.slow_elsewhere ? ", slow" : "");
+      };
+      EXPECT_EQ(lines,
+                static_cast<std::size_t>(std::count(file.content.begin(), file.content.end(), 'y')))
+          << what();
+      EXPECT_EQ(file.misses, std::vector<std::uintptr_t>{}) << what();
+      file.at = 0;
+      file.fail_after_first = true;
+      LineScanner failing(file, LineScanner::kBlockSize, way.threads);
+      const auto read_all = [&] {
+        while (matches ? failing.next_match(term) : failing.next_line()) {
+        }
+      };
+      EXPECT_THROW(read_all(), Error) << what();
+    }
+  }
 }
 
 }  // namespace

@@ -33,14 +33,22 @@ class PosixInputFile final : public InputFile {
   PosixInputFile& operator=(const PosixInputFile&) = delete;
 
   std::size_t read(char* buffer, std::size_t size) override {
+    return retried([&] { return ::read(descriptor_, buffer, size); });
+  }
+  std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
+    return retried([&] { return ::pread(descriptor_, buffer, size, static_cast<off_t>(offset)); });
+  }
+
+ private:
+  template <typename Read>
+  std::size_t retried(Read read) {
     for (;;) {
-      const ssize_t got = ::read(descriptor_, buffer, size);
+      const ssize_t got = read();
       if (got >= 0) return static_cast<std::size_t>(got);
       if (errno != EINTR) throw Error("cannot read " + path_ + ": " + reason());
     }
   }
 
- private:
   int descriptor_;
   std::string path_;
 };

@@ -15,6 +15,7 @@
 #include "platform/programs.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/threads.h"
 
 namespace tavo::platform::posix {
 
@@ -98,6 +99,15 @@ class ArgumentList final : public CommandLine {
 class NoPrograms final : public Programs {
  public:
   void start_script(std::u16string_view path, int show) override;
+};
+
+// Threads of the C++ library.
+class PosixThreads final : public Threads {
+ public:
+  unsigned processors() const override;
+  std::unique_ptr<Thread> start(std::function<void()> work) override;
+  void yield() override;
+  void rest() override;
 };
 
 }  // namespace tavo::platform::posix

@@ -93,15 +93,36 @@ class Win32InputFile final : public InputFile {
   Win32InputFile& operator=(const Win32InputFile&) = delete;
 
   std::size_t read(char* buffer, std::size_t size) override {
+    return read_from(nullptr, buffer, size);
+  }
+  // The NT family reads at an offset given with the read. The 9x family reads a disk file only
+  // from the file pointer, and one processor runs tavo's threads there, one at a time.
+  std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFF);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    if (api::unicode()) return read_from(&at, buffer, size);
+    LONG high = static_cast<LONG>(at.OffsetHigh);
+    SetLastError(NO_ERROR);
+    if (SetFilePointer(handle_, static_cast<LONG>(at.Offset), &high, FILE_BEGIN) ==
+            INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR) {
+      throw api::last_error("cannot read " + name_);
+    }
+    return read_from(nullptr, buffer, size);
+  }
+
+ private:
+  std::size_t read_from(OVERLAPPED* at, char* buffer, std::size_t size) {
     DWORD got = 0;
     const DWORD wanted = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-    if (!ReadFile(handle_, buffer, wanted, &got, nullptr)) {
+    if (!ReadFile(handle_, buffer, wanted, &got, at)) {
+      if (at != nullptr && GetLastError() == ERROR_HANDLE_EOF) return 0;
       throw api::last_error("cannot read " + name_);
     }
     return got;
   }
 
- private:
   HANDLE handle_;
   std::string name_;
 };

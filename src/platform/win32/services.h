@@ -12,6 +12,7 @@
 #include "platform/programs.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/threads.h"
 
 namespace tavo::platform::win32 {
 
@@ -82,6 +83,16 @@ class Win32CommandLine final : public CommandLine {
 class Win32Programs final : public Programs {
  public:
   void start_script(std::u16string_view path, int show) override;
+};
+
+// CreateThread, which every Windows has; the C++ library's threads need a runtime that the
+// MinGW-w64 of Windows 95 and NT 4.0 does not link in.
+class Win32Threads final : public Threads {
+ public:
+  unsigned processors() const override;
+  std::unique_ptr<Thread> start(std::function<void()> work) override;
+  void yield() override;
+  void rest() override;
 };
 
 }  // namespace tavo::platform::win32
