@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -25,77 +24,15 @@ struct Filter {
   std::array<char, 4> bytes;
 };
 
-// How often a byte stands in lease listings, before a listing has been seen; lower is rarer.
-// Separators and digits fill every lease line, and lower-case letters most names.
-int guessed_commonness(unsigned char c) {
-  if (c == ' ' || c == '-' || c == '.' || c == ':' || c == '/' || (c >= '0' && c <= '9')) {
-    return 3;
-  }
-  if (c >= 'a' && c <= 'z') return 2;
-  if (c >= 'A' && c <= 'Z') return 1;
-  return 0;
-}
-
-// The places of the two rarest bytes of `term` by `commonness`, the rarest first, preferring
-// two different bytes; both are 0 for a term of one byte.
-template <typename Commonness>
-std::pair<std::size_t, std::size_t> rarest_places(const std::string& term, Commonness commonness) {
-  std::size_t first = 0;
-  for (std::size_t i = 1; i < term.size(); ++i) {
-    if (commonness(term[i]) < commonness(term[first])) first = i;
-  }
-  std::size_t second = first;
-  for (std::size_t i = 0; i < term.size(); ++i) {
-    if (i == first) continue;
-    const bool other_byte = term[i] != term[first];
-    const bool second_other = term[second] != term[first];
-    if (second == first || (other_byte && !second_other) ||
-        (other_byte == second_other && commonness(term[i]) < commonness(term[second]))) {
-      second = i;
-    }
-  }
-  return {first, second};
-}
-
 }  // namespace
 
 Term::Term(std::string bytes, const platform::LeadBytes& lead, platform::Vectors vectors)
-    : bytes_(std::move(bytes)), lead_(lead), vectors_(vectors) {
+    : bytes_(std::move(bytes)), filter_(guess_filter(bytes_)), lead_(lead), vectors_(vectors) {
   for (const bool marked : lead_) multibyte_ = multibyte_ || marked;
-  const auto [first, second] = rarest_places(
-      bytes_, [](char c) { return guessed_commonness(static_cast<unsigned char>(c)); });
-  places_ = {first, second};
-  filtered_ = first == second ? 1 : 2;
 }
 
 void Term::tune(std::string_view sample) {
-  // The first 64 KB of a listing tell its rare bytes well enough, in a fraction of the time.
-  sample = sample.substr(0, std::size_t{64} * 1024);
-  if (bytes_.empty() || sample.size() < bytes_.size()) return;
-  std::array<std::size_t, 256> count{};
-  for (const char c : sample) ++count[static_cast<unsigned char>(c)];
-  places_[0] = rarest_places(bytes_, [&count](char c) {
-                 return count[static_cast<unsigned char>(c)];
-               }).first;
-  filtered_ = 1;
-  // The places of the sample that pass the filter so far; each byte added keeps those that it
-  // lets through. Once at most one place in 4 KB passes, another byte costs more than it saves.
-  std::vector<std::size_t> passing;
-  for (std::size_t at = 0; at + bytes_.size() <= sample.size(); ++at) {
-    if (sample[at + places_[0]] == bytes_[places_[0]]) passing.push_back(at);
-  }
-  while (filtered_ < kMostFiltered && passing.size() * 4096 > sample.size()) {
-    std::size_t best = places_[0];
-    std::size_t best_count = passing.size();
-    for (std::size_t place = 0; place < bytes_.size(); ++place) {
-      std::size_t passed = 0;
-      for (const std::size_t at : passing) passed += sample[at + place] == bytes_[place];
-      if (passed < best_count) best = place, best_count = passed;
-    }
-    if (best_count == passing.size()) break;  // no byte lets fewer through
-    std::erase_if(passing, [&](std::size_t at) { return sample[at + best] != bytes_[best]; });
-    places_[filtered_++] = best;
-  }
+  if (auto chosen = choose_filter(bytes_, sample)) filter_ = *chosen;
 }
 
 std::size_t Term::character_start(std::string_view text, std::size_t from, std::size_t at) const {
@@ -129,7 +66,7 @@ std::size_t Term::find(std::string_view text, std::size_t from) const {
 }
 
 std::size_t Term::find_one_by_one(std::string_view text, std::size_t from, std::size_t last) const {
-  const std::size_t first = places_[0];
+  const std::size_t first = filter_.places[0];
   for (std::size_t at = from; at <= last; ++at) {
     if (text[at + first] == bytes_[first] && matches_at(text, at)) return at;
   }
@@ -143,8 +80,8 @@ std::size_t Term::find_in_words(std::string_view text, std::size_t from, std::si
   using Word = std::uint64_t;
   constexpr Word kOnes = ~Word{0} / 0xFF;
   constexpr Word kHighs = kOnes * 0x80;
-  const std::size_t first_place = places_[0];
-  const std::size_t second_place = places_[filtered_ > 1 ? 1 : 0];
+  const std::size_t first_place = filter_.places[0];
+  const std::size_t second_place = filter_.places[filter_.count > 1 ? 1 : 0];
   const Word first = kOnes * static_cast<unsigned char>(bytes_[first_place]);
   const Word second = kOnes * static_cast<unsigned char>(bytes_[second_place]);
   std::size_t at = from;
@@ -229,15 +166,15 @@ std::size_t Term::find_in_vectors(std::string_view text, std::size_t from, std::
     return first_match(text, base, passed);
   };
   Filter filter{};
-  for (std::size_t i = 0; i < kMostFiltered; ++i) {
-    filter.places[i] = places_[i < filtered_ ? i : 0];  // unused ones repeat the first
+  for (std::size_t i = 0; i < TermFilter::kMost; ++i) {
+    filter.places[i] = filter_.places[i < filter_.count ? i : 0];  // unused ones repeat the first
     filter.bytes[i] = bytes_[filter.places[i]];
   }
   // The vectors of the first filter byte are read from aligned places, where no read straddles
   // two cache lines; the places before the first such one are looked at one by one.
   const std::size_t width = vectors_ == platform::Vectors::avx2 ? 32 : 16;
   const auto misalignment =
-      reinterpret_cast<std::uintptr_t>(text.data() + from + places_[0]) % width;
+      reinterpret_cast<std::uintptr_t>(text.data() + from + filter_.places[0]) % width;
   const std::size_t head = misalignment == 0 ? 0 : width - misalignment;
   if (head > 0) {
     const std::size_t hit = find_one_by_one(text, from, std::min(from + head - 1, last));
@@ -245,7 +182,7 @@ std::size_t Term::find_in_vectors(std::string_view text, std::size_t from, std::
     from += head;
   }
   const auto scan = [&](auto set) {
-    switch (filtered_) {
+    switch (filter_.count) {
       case 1:
         return decltype(set)::template run<1>(text.data(), from, last, filter, first_match_at);
       case 2:

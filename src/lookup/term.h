@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "lookup/term_filter.h"
 #include "platform/files.h"
 #include "platform/system.h"
 
@@ -33,10 +34,8 @@ class Term {
   // characters.
   std::size_t character_start(std::string_view text, std::size_t from, std::size_t at) const;
 
-  // Chooses the filter's bytes by how many places of `sample`, a first block of the text to be
-  // searched, pass it: the term's rarest byte there, then, one at a time, the byte that lets
-  // the fewest of those places through, until few enough pass. Until then a fixed guess chooses
-  // two bytes.
+  // Chooses the filter's bytes by `sample`, a first block of the text to be searched (see
+  // choose_filter). Until then a guess chooses two bytes.
   void tune(std::string_view sample);
 
   // The first occurrence in `text` at or after `from`, or npos. An empty term occurs at `from`.
@@ -50,12 +49,8 @@ class Term {
   // The first of the places base + i, for each bit i set in `passed`, where the term stands.
   std::size_t first_match(std::string_view text, std::size_t base, unsigned passed) const;
 
-  static constexpr std::size_t kMostFiltered = 4;
-
   std::string bytes_;
-  // The places in the term of the filter's bytes, the rarest first; as many as `filtered_`.
-  std::array<std::size_t, kMostFiltered> places_{};
-  std::size_t filtered_ = 1;
+  TermFilter filter_;
   platform::LeadBytes lead_;
   bool multibyte_ = false;
   platform::Vectors vectors_ = platform::Vectors::none;

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <thread>
 
 #include "base/error.h"
 #include "platform/posix/utf.h"
@@ -54,27 +53,6 @@ Calls Recorder::calls_of(std::initializer_list<std::string_view> prefixes) const
   std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(result),
                [&](const std::string& line) { return starts_with_any(line, prefixes); });
   return result;
-}
-
-namespace {
-
-class FakeThread final : public platform::Thread {
- public:
-  explicit FakeThread(std::function<void()> work) : thread_(std::move(work)) {}
-  ~FakeThread() override { thread_.join(); }
-
- private:
-  std::thread thread_;
-};
-
-}  // namespace
-
-std::unique_ptr<platform::Thread> FakeThreads::start(std::function<void()> work) {
-  return std::make_unique<FakeThread>(std::move(work));
-}
-
-void FakeThreads::yield() {
-  std::this_thread::yield();
 }
 
 void FakeWindow::set_text(platform::Control control, std::u16string_view text) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/posix/services.h"
 #include "platform/services.h"
 
 namespace tavo::fake {
@@ -194,15 +195,11 @@ class FakeClock final : public platform::Clock, Recording {
   }
 };
 
-// Real threads, on as many processors as `processors` says, so that a search runs beside its
-// reads as it does for real. Not recorded: only speed depends on them.
-class FakeThreads final : public platform::Threads {
+// The system's threads, on two processors whatever this machine has, so that a search runs
+// beside its reads as it does for real. Not recorded: only speed depends on them.
+class FakeThreads final : public platform::posix::PosixThreads {
  public:
-  unsigned processors() const override { return processors_; }
-  std::unique_ptr<platform::Thread> start(std::function<void()> work) override;
-  void yield() override;
-  void rest() override { yield(); }
-  unsigned processors_ = 2;
+  unsigned processors() const override { return 2; }
 };
 
 class FakeCommandLine final : public platform::CommandLine {

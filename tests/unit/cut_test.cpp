@@ -29,12 +29,5 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{u"D-  ws7.lab", u"- ", {u"D", u" ws7.lab"}},
                     Case{u"aXbxc", u"x", {u"aXb", u"c"}}, Case{u"abc", u"", {u"abc"}}));
 
-TEST(Contains, FindsACharacterAnywhere) {
-  EXPECT_TRUE(contains(u"00-11", u'-'));
-  EXPECT_TRUE(contains(u"-", u'-'));
-  EXPECT_FALSE(contains(u"00.11", u'-'));
-  EXPECT_FALSE(contains(u"", u':'));
-}
-
 }  // namespace
 }  // namespace tavo

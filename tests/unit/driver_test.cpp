@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "base/cut.h"
 #include "base/error.h"
 #include "fakes/fake_form.h"
 #include "platform/posix/utf.h"
@@ -15,19 +14,6 @@ using fake::Calls;
 using fake::ProgramEnded;
 using platform::Control;
 using platform::posix::to_utf8;
-
-TEST(SplitWords, EverySingleBlankSeparates) {
-  const std::pair<std::u16string, std::vector<std::u16string>> cases[] = {
-      {u"", {}},
-      {u" ", {u"", u""}},
-      {u"a", {u"a"}},
-      {u"/:- 00:1A", {u"/:-", u"00:1A"}},
-      {u"a  b", {u"a", u"", u"b"}},
-      {u" a ", {u"", u"a", u""}},
-      {u"a\tb c", {u"a\tb", u"c"}},
-  };
-  for (const auto& [text, words] : cases) EXPECT_EQ(split_words(text), words) << to_utf8(text);
-}
 
 TEST(SwitchOf, WholeWordsInTableOrderCaseIncluded) {
   const std::pair<std::u16string, Switch> cases[] = {

@@ -102,7 +102,7 @@ class NoPrograms final : public Programs {
 };
 
 // Threads of the C++ library.
-class PosixThreads final : public Threads {
+class PosixThreads : public Threads {
  public:
   unsigned processors() const override;
   std::unique_ptr<Thread> start(std::function<void()> work) override;
