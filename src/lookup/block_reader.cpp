@@ -39,6 +39,11 @@ void BlockReader::search_for(const Term& term) {
   if (candidate_threads_ == nullptr || candidate_threads_->processors() < 2 || at_end_ || thread_) {
     return;
   }
+  try {
+    own_file_ = file_.open_again();
+  } catch (const std::exception&) {
+    return;  // read in turn, as on one processor
+  }
   threads_ = candidate_threads_;
   term_ = &term;
   base_ = offset_;
@@ -54,7 +59,7 @@ BlockReader::Block BlockReader::next(std::string_view carry) {
   if (threads_ == nullptr) {
     place_carry(own_[handed_ % 2]);
     if (!at_end_) {
-      block.size = in_turn_since_ring_ ? read_block(offset_, block.data)
+      block.size = in_turn_since_ring_ ? read_block(file_, offset_, block.data)
                                        : file_.read(block.data, block_size_);
     }
     offset_ += block.size;
@@ -67,7 +72,7 @@ BlockReader::Block BlockReader::next(std::string_view carry) {
     place_carry(slot.data);
     in_use_.store(index + 1, std::memory_order_release);
     if (take(index)) {
-      block.size = read_block(base_ + index * block_size_, block.data);
+      block.size = read_block(file_, base_ + index * block_size_, block.data);
     } else {
       // The thread has the block: meanwhile, fill the next free slots as it does.
       long looks = 0;
@@ -75,7 +80,7 @@ BlockReader::Block BlockReader::next(std::string_view carry) {
       wait_until([&] {
         if (slot.filled.load(std::memory_order_acquire) == index + 1) return true;
         const std::uint64_t ahead = next_free_.load(std::memory_order_acquire);
-        if (ahead < index + kRing && take(ahead)) fill(ahead);
+        if (ahead < index + kRing && take(ahead)) fill(file_, ahead);
         return late = ++looks > kPatience;
       });
       if (late && slot.filled.load(std::memory_order_acquire) != index + 1) {
@@ -101,10 +106,10 @@ bool BlockReader::take(std::uint64_t index) {
   return next_free_.compare_exchange_strong(expected, index + 1, std::memory_order_acq_rel);
 }
 
-std::size_t BlockReader::read_block(std::uint64_t offset, char* data) {
+std::size_t BlockReader::read_block(platform::InputFile& file, std::uint64_t offset, char* data) {
   std::size_t got = 0;
   while (got < block_size_) {
-    const std::size_t more = file_.read_at(offset + got, data + got, block_size_ - got);
+    const std::size_t more = file.read_at(offset + got, data + got, block_size_ - got);
     if (more == 0) break;
     got += more;
   }
@@ -121,16 +126,17 @@ void BlockReader::run() {
              index + 1 < in_use_.load(std::memory_order_acquire) + kRing;
     });
     if (stop_.load(std::memory_order_acquire)) return;
-    if (take(index) && !fill(index)) return;  // the end of the file: nothing behind it to read
+    if (take(index) && !fill(*own_file_, index))
+      return;  // the end of the file: nothing behind it to read
   }
 }
 
-bool BlockReader::fill(std::uint64_t index) {
+bool BlockReader::fill(platform::InputFile& file, std::uint64_t index) {
   Slot& slot = ring_slot(index);
   Block block;
   block.data = slot.data;
   try {
-    block.size = read_block(base_ + index * block_size_, slot.data);
+    block.size = read_block(file, base_ + index * block_size_, slot.data);
     block.searched = true;
     block.holds_term =
         term_->find(std::string_view(block.data, block.size), 0) != std::string_view::npos;

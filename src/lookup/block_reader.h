@@ -57,19 +57,21 @@ class BlockReader {
 
   // The thread: takes blocks while the ring has room ahead of the caller, and fills them.
   void run();
-  // Reads block `index` into its ring slot and searches it; false when the file ended in it.
-  bool fill(std::uint64_t index);
+  // Reads block `index` from `file` into its ring slot and searches it; false when the file
+  // ended in it.
+  bool fill(platform::InputFile& file, std::uint64_t index);
   // Takes block `index` for the caller or the thread; false when another took it.
   bool take(std::uint64_t index);
-  // Reads from `offset` into `data`: a whole block, unless the file ends first.
-  std::size_t read_block(std::uint64_t offset, char* data);
+  // Reads from `offset` of `file` into `data`: a whole block, unless the file ends first.
+  std::size_t read_block(platform::InputFile& file, std::uint64_t offset, char* data);
   // Waits until `ready()`: a while by spinning, then letting other threads run, then resting.
   template <typename Ready>
   void wait_until(Ready ready);
   // The ring slot of block `index`.
   Slot& ring_slot(std::uint64_t index) { return ring_[index % kRing]; }
 
-  platform::InputFile& file_;
+  platform::InputFile& file_;                      // the caller's
+  std::unique_ptr<platform::InputFile> own_file_;  // the thread's
   std::size_t block_size_;
   std::unique_ptr<char[]> buffer_;  // left uninitialised: a page costs only once read into
   char* own_[2] = {};               // the slots of blocks read in turn

@@ -45,9 +45,11 @@ class InputFile {
   // Reads up to `size` bytes into `buffer` and returns how many; 0 only at the end of the file.
   // Throws tavo::Error when the file cannot be read.
   virtual std::size_t read(char* buffer, std::size_t size) = 0;
-  // The same from `offset` on; two threads may read so at once. Where read() goes on from after
-  // it is not said.
+  // The same from `offset` on; where read() goes on from after it is not said.
   virtual std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) = 0;
+  // The same file once more, read from a place of its own: one object is read by one thread at
+  // a time, and a second thread reads through this one. Throws tavo::Error when it cannot.
+  virtual std::unique_ptr<InputFile> open_again() const = 0;
 };
 
 // The bytes that begin a two-byte character of a double-byte code page (932, 936, 949, 950).

@@ -173,6 +173,9 @@ class FakeInputFile final : public platform::InputFile {
     position_ += count;
     return count;
   }
+  std::unique_ptr<platform::InputFile> open_again() const override {
+    return std::make_unique<FakeInputFile>(content_, read_size_);
+  }
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
     const std::size_t at = std::min<std::size_t>(offset, content_.size());
     const std::size_t count = std::min({size, read_size_, content_.size() - at});

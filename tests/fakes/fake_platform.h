@@ -15,8 +15,7 @@
 
 namespace tavo::fake {
 
-// The log's lines, in order.
-using Calls = std::vector<std::string>;
+using Calls = std::vector<std::string>;  // the log's lines, in order
 
 // Thrown by FakeWindow::end_program, so a test can see that nothing ran after it.
 struct ProgramEnded {};

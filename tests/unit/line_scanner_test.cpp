@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -139,26 +141,38 @@ TEST(LineScanner, OnDoubleByteCodePagesAMatchBeginsOnACharacter) {
 // loses its processor for a while and is left. A read after the first block that fails, in the
 // caller's thread or in the reader's, passes to the caller.
 struct Recording final : platform::InputFile {
-  std::string content;
+  struct Shared {  // by the file opened again for the reader's thread
+    std::string content;
+    bool fail_after_first = false;
+    bool slow_elsewhere = false;  // a read in another thread than the caller's takes 10 ms
+    std::thread::id caller = std::this_thread::get_id();
+    std::mutex lock;
+    std::vector<std::uintptr_t> misses;  // the place in its page of each read that missed one
+  };
+  std::shared_ptr<Shared> shared = std::make_shared<Shared>();
   std::size_t at = 0;
-  bool fail_after_first = false;
-  bool slow_elsewhere = false;  // a read in another thread than the caller's takes 10 ms
-  std::thread::id caller = std::this_thread::get_id();
-  std::vector<std::uintptr_t> misses;  // the place in its page of each read that missed one
   std::size_t read(char* buffer, std::size_t size) override {
     const std::size_t n = read_at(at, buffer, size);
     at += n;
     return n;
   }
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
-    if (fail_after_first && offset > 0) throw Error("cannot read f: I/O error");
-    if (slow_elsewhere && std::this_thread::get_id() != caller) {
+    Shared& s = *shared;
+    if (s.fail_after_first && offset > 0) throw Error("cannot read f: I/O error");
+    if (s.slow_elsewhere && std::this_thread::get_id() != s.caller) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    const std::size_t n = content.copy(buffer, size, std::min<std::size_t>(offset, content.size()));
+    const std::size_t n =
+        s.content.copy(buffer, size, std::min<std::size_t>(offset, s.content.size()));
     const auto place = reinterpret_cast<std::uintptr_t>(buffer) % 4096;
-    if (n > 0 && place != 0) misses.push_back(place);
+    const std::lock_guard<std::mutex> held(s.lock);
+    if (n > 0 && place != 0) s.misses.push_back(place);
     return n;
+  }
+  std::unique_ptr<platform::InputFile> open_again() const override {
+    auto again = std::make_unique<Recording>();
+    again->shared = shared;
+    return again;
   }
 };
 
@@ -172,29 +186,22 @@ TEST(LineScanner, ReadsLandOnPageBoundariesAndFailuresPassOn) {
   for (const Way way : {Way{nullptr, false}, Way{&threads, false}, Way{&threads, true}}) {
     for (const bool matches : {false, true}) {
       Recording file;
-      file.slow_elsewhere = way.slow_elsewhere;
-      for (int i = 0; file.content.size() < 6 * LineScanner::kBlockSize; ++i) {
-        file.content += std::string(static_cast<std::size_t>(i % 97), 'x') + "y\r\n";
+      Recording::Shared& s = *file.shared;
+      s.slow_elsewhere = way.slow_elsewhere;
+      for (int i = 0; s.content.size() < 6 * LineScanner::kBlockSize; ++i) {
+        s.content += std::string(static_cast<std::size_t>(i % 97), 'x') + "y\r\n";
       }
+      SCOPED_TRACE(std::string(matches ? "next_match" : "next_line") +
+                   (way.threads ? ", threads" : "") + (way.slow_elsewhere ? ", slow" : ""));
       LineScanner scanner(file, LineScanner::kBlockSize, way.threads);
       std::size_t lines = 0;
       while (matches ? scanner.next_match(term) : scanner.next_line()) ++lines;
-      const auto what = [&] {
-        return std::string(matches ? "next_match" : "next_line") +
-               (way.threads != nullptr ? ", threads" : "") + (way.slow_elsewhere ? ", slow" : "");
-      };
-      EXPECT_EQ(lines,
-                static_cast<std::size_t>(std::count(file.content.begin(), file.content.end(), 'y')))
-          << what();
-      EXPECT_EQ(file.misses, std::vector<std::uintptr_t>{}) << what();
+      EXPECT_EQ(lines, std::count(s.content.begin(), s.content.end(), 'y'));
+      EXPECT_EQ(s.misses, std::vector<std::uintptr_t>{});
       file.at = 0;
-      file.fail_after_first = true;
+      s.fail_after_first = true;
       LineScanner failing(file, LineScanner::kBlockSize, way.threads);
-      const auto read_all = [&] {
-        while (matches ? failing.next_match(term) : failing.next_line()) {
-        }
-      };
-      EXPECT_THROW(read_all(), Error) << what();
+      EXPECT_THROW(while (matches ? failing.next_match(term) : failing.next_line()){}, Error);
     }
   }
 }

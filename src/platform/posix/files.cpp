@@ -38,6 +38,12 @@ class PosixInputFile final : public InputFile {
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
     return retried([&] { return ::pread(descriptor_, buffer, size, static_cast<off_t>(offset)); });
   }
+  // pread leaves the descriptor's place alone, so a copy of it serves a second thread.
+  std::unique_ptr<InputFile> open_again() const override {
+    const int copy = ::fcntl(descriptor_, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) throw Error("cannot open " + path_ + " again: " + reason());
+    return std::make_unique<PosixInputFile>(copy, path_);
+  }
 
  private:
   template <typename Read>
