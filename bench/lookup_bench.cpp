@@ -37,6 +37,7 @@ extern char** environ;
 namespace {
 
 constexpr int kMatches = 8;
+constexpr int kWineRepeats = 4;
 
 // One way that listings look: how a host is named, how an address is written, how lines are
 // laid out, and how much of the file is other text.
@@ -321,9 +322,16 @@ int main(int argc, char** argv) {
       if (peak > 16 * 1024) note(static_cast<double>(peak) / (16 * 1024), "peak RSS / 16 MB");
     }
     if (with_wine) {
-      // The scan alone: each run minus the same run over a 1 MB listing.
-      std::ofstream(folder + "/win-index.txt", std::ios::binary | std::ios::trunc)
-          << windows_path(listing) << "\r\n";
+      // The scan alone: each run minus the same run over a 1 MB listing. The listing is named
+      // kWineRepeats times, so that the scan stands out from how long Wine takes to start.
+      std::ofstream repeated(folder + "/repeated-index.txt", std::ios::binary | std::ios::trunc);
+      std::ofstream win_repeated(folder + "/win-index.txt", std::ios::binary | std::ios::trunc);
+      for (int i = 0; i < kWineRepeats; ++i) {
+        repeated << listing << "\r\n";
+        win_repeated << windows_path(listing) << "\r\n";
+      }
+      repeated.close();
+      win_repeated.close();
       std::ofstream(folder + "/win-small-index.txt", std::ios::binary | std::ios::trunc)
           << windows_path(small) << "\r\n";
       // A term found nowhere: each match would start the script through cmd.exe, whose
@@ -332,7 +340,7 @@ int main(int argc, char** argv) {
       // Three times the runs: a difference of two runs is noisier than either. The native runs
       // alternate with tavo.exe's, so that both meet the machine in the same state.
       const auto times = alternate(
-          {{{tavo, "/dhcp", index, term}, env},
+          {{{tavo, "/dhcp", folder + "/repeated-index.txt", term}, env},
            {{tavo, "/dhcp", small_index, term}, env},
            {{wine, wine_exe, "/dhcp", windows_path(folder + "/win-index.txt"), term}, {}, true},
            {{wine, wine_exe, "/dhcp", windows_path(folder + "/win-small-index.txt"), term},
@@ -344,8 +352,10 @@ int main(int argc, char** argv) {
       const std::vector<double> exe = medians(exe_times);
       const double native_scan = scan_median(native_times);
       const double exe_scan = scan_median(exe_times);
-      std::printf("tavo.exe under Wine, %s: scan %.3f s (run %.3f s - 1 MB run %.3f s)\n",
-                  term.c_str(), exe_scan, exe[0], exe[1]);
+      std::printf(
+          "tavo.exe under Wine, %s, the listing %d times: scan %.3f s (run %.3f s - 1 MB "
+          "run %.3f s)\n",
+          term.c_str(), kWineRepeats, exe_scan, exe[0], exe[1]);
       std::printf("  native scan %.3f s; ratio wine/native %.2f (goal <= 1.50)\n", native_scan,
                   exe_scan / native_scan);
       note(exe_scan / native_scan / 1.5, "tavo.exe scan / native scan / 1.5");
