@@ -76,8 +76,8 @@ probe_background() {
 }
 
 # start_tavo [ARGS...]: starts tavo.exe in the background and waits for its window; a window
-# that never shows ends the suite. Its exit status goes to a file, so that wait_tavo_end works
-# in a command substitution too.
+# that never shows ends the suite, with tavo.exe's status and output. Its exit status goes to a
+# file, so that wait_tavo_end works in a command substitution too.
 start_tavo() {
   rm -f "$work/tavo.status"
   (
@@ -85,16 +85,14 @@ start_tavo() {
     echo $? >"$work/tavo.status"
   ) &
   tavo_pid=$!
-  probe wait >/dev/null || give_up "tavo.exe's window did not appear within 20 s"
+  probe wait >/dev/null || give_up "tavo.exe's window did not appear within 60 s; its status: \
+$(cat "$work/tavo.status" 2>/dev/null || echo running); its output: $(head -c 2000 "$work/tavo.out")"
 }
 
 # wait_tavo_end: waits up to 15 s for tavo.exe to end; prints its exit status or "running".
 wait_tavo_end() {
   for _ in $(seq 150); do
-    if [ -s "$work/tavo.status" ]; then
-      cat "$work/tavo.status"
-      return
-    fi
+    [ -s "$work/tavo.status" ] && cat "$work/tavo.status" && return
     sleep 0.1
   done
   echo running

@@ -1,6 +1,6 @@
 // tavo_probe: drives tavo.exe's window from another process, as a person or a program would.
 //
-//   tavo_probe wait                 wait up to 20 s for the window to be shown
+//   tavo_probe wait                 wait up to 60 s for the window to be shown
 //   tavo_probe layout               caption, client size, controls and tab order
 //   tavo_probe font                 "guifont" when Text2 draws in the default GUI font
 //   tavo_probe settext N TEXT       WM_SETTEXT to control N (Text1, Text2)
@@ -12,7 +12,7 @@
 //   tavo_probe clipboard            the clipboard's text (exit 3 when it holds none)
 //   tavo_probe run LINE             start LINE with a console; "exit N", then the console's text
 //   tavo_probe run-alone LINE       start LINE with no console and no standard handles; "exit N"
-//   tavo_probe message-box CAPTION  wait up to 20 s for that message box; its text, then press OK
+//   tavo_probe message-box CAPTION  wait up to 60 s for that message box; its text, then press OK
 //   tavo_probe hold-clipboard FILE [tavo]
 //                                   keep the clipboard open until FILE exists (up to 60 s);
 //                                   prints "held for WINDOW", then "released" when it was open
@@ -288,10 +288,10 @@ int run_line(std::wstring line, bool alone) {
   return 0;
 }
 
-// Waits up to 20 s for a message box captioned `caption`, prints its text and presses its button.
+// Waits up to 60 s for a message box captioned `caption`, prints its text and presses its button.
 int answer_message_box(const wchar_t* caption) {
   HWND box = nullptr;
-  for (int i = 0; i < 200 && (box = FindWindowW(L"#32770", caption)) == nullptr; ++i) Sleep(100);
+  for (int i = 0; i < 600 && (box = FindWindowW(L"#32770", caption)) == nullptr; ++i) Sleep(100);
   if (box == nullptr) fail("no message box appeared");
   std::wstring message;
   HWND button = nullptr;
@@ -324,7 +324,7 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   const std::wstring verb = argv[1];
   if (verb == L"wait") {
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 600; ++i) {
       HWND form = FindWindowW(kClass, kCaption);
       if (form != nullptr && IsWindowVisible(form)) return 0;
       Sleep(100);
