@@ -20,28 +20,50 @@ check_eq "the registry keeps one TAVO line" "1" "$(grep -c TAVO "$registry")"
 
 # The desktop clipboard: a stand-in for each tool records its arguments and what it was given.
 # Each paste empties the clipboard and sets the result, twice (the conversion, then the window),
-# as UTF-8 and with no line end.
-mkdir -p "$work/bin"
-for tool in xclip wl-copy; do
-  printf '#!/bin/sh\n{ echo "$(basename "$0") $*"; cat; echo "|"; } >>"%s/calls.txt"\n' "$work" \
-    >"$work/bin/$tool"
-  chmod +x "$work/bin/$tool"
-done
-while IFS='|' read -r session clear set; do
-  rm -f "$work/calls.txt"
-  printf '\xc3\x84B-1F\n' | "${tavo_env[@]}" "$session" PATH="$work/bin:$PATH" "$tavo" \
-    >/dev/null 2>"$work/err.txt"
-  check_eq "$session: the tool's calls" \
-    "$(printf '%s\n|\n%s\näb:1f|\n%s\n|\n%s\näb:1f|' "$clear" "$set" "$clear" "$set")" \
-    "$(cat "$work/calls.txt")"
-  check_eq "$session: no message" "" "$(cat "$work/err.txt")"
+# as UTF-8 and with no line end. Each row installs only the tools it names, in a PATH of their
+# own: the session's tool is used where it is installed, and without one there is no clipboard,
+# and no message, as without a session.
+stand_in() {  # FOLDER TOOL: the recording stand-in for TOOL in FOLDER
+  mkdir -p "$1"
+  printf '#!/bin/sh
+PATH=/usr/bin:/bin
+{ echo "$(basename "$0") $*"; cat; echo "|"; } >>"%s/calls.txt"
+' \
+    "$work" >"$1/$2"
+  chmod +x "$1/$2"
+}
+while IFS='|' read -r tools session clear set; do
+  rm -rf "$work/calls.txt" "$work/path"
+  mkdir -p "$work/path"
+  for tool in $tools; do stand_in "$work/path" "$tool"; done
+  # shellcheck disable=SC2086
+  printf '\xc3\x84B-1F\n' | "${tavo_env[@]}" $session PATH="$work/path" "$tavo" \
+    >"$work/out.txt" 2>"$work/err.txt"
+  expected=""
+  [ -n "$set" ] && expected=$(printf '%s\n|\n%s\näb:1f|\n%s\n|\n%s\näb:1f|' "$clear" "$set" "$clear" "$set")
+  check_eq "$session with [$tools]: the tool's calls" "$expected" "$(cat "$work/calls.txt" 2>/dev/null)"
+  check_eq "$session with [$tools]: printed, no message" "äb:1f" "$(cat "$work/out.txt" "$work/err.txt")"
 done <<'CASES'
-DISPLAY=:99|xclip -selection clipboard -in|xclip -selection clipboard -in
-WAYLAND_DISPLAY=wayland-9|wl-copy --clear|wl-copy --type text/plain;charset=utf-8
+xclip wl-copy|DISPLAY=:99|xclip -selection clipboard -in|xclip -selection clipboard -in
+xclip wl-copy|WAYLAND_DISPLAY=wayland-9|wl-copy --clear|wl-copy --type text/plain;charset=utf-8
+xclip wl-copy|WAYLAND_DISPLAY=wayland-9 DISPLAY=:99|wl-copy --clear|wl-copy --type text/plain;charset=utf-8
+xclip|WAYLAND_DISPLAY=wayland-9 DISPLAY=:99|xclip -selection clipboard -in|xclip -selection clipboard -in
+wl-copy|DISPLAY=:99||
+|WAYLAND_DISPLAY=wayland-9 DISPLAY=:99||
 CASES
+
+# A lookup on a desktop without its clipboard tool logs every match and ends with status 0.
+write_listing "$work/dhcp.txt"
+printf '%s\r\n' "$work/dhcp.txt" >"$work/index.txt"
+(cd "$places/cwd" && "${tavo_env[@]}" WAYLAND_DISPLAY=wayland-9 DISPLAY=:99 PATH="$work/no-tools" \
+  "$tavo" /dhcp "$work/index.txt" lab7 >/dev/null 2>"$work/err.txt")
+check_eq "a lookup without a clipboard tool: exit status and message" "0|" "$?|$(cat "$work/err.txt")"
+check_eq "a lookup without a clipboard tool: every match is logged" "2" \
+  "$(grep -c '^Searchdate:' "$state/findout.txt")"
 
 # A clipboard tool that quits without reading, as one does with a stale DISPLAY: writing a text
 # larger than the pipe's buffer to it fails, and only that step is lost.
+mkdir -p "$work/bin"
 printf '#!/bin/sh\nexit 1\n' >"$work/bin/xclip"
 chmod +x "$work/bin/xclip"
 rm -f "$script"

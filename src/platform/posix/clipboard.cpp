@@ -3,14 +3,17 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/error.h"
@@ -30,13 +33,34 @@ bool is_set(const char* name) {
   return value != nullptr && *value != '\0';
 }
 
-// The session's clipboard tool; empty without a desktop session.
+// True when `tool` is an executable file in a folder of PATH, as posix_spawnp would find it.
+bool installed(const std::string& tool) {
+  const char* path = std::getenv("PATH");
+  std::string_view folders = path != nullptr ? path : "/bin:/usr/bin";  // the C library's default
+  while (true) {
+    const std::size_t end = std::min(folders.find(':'), folders.size());
+    // An empty entry is the current folder, as the shell reads it.
+    const std::string folder(end == 0 ? std::string_view(".") : folders.substr(0, end));
+    const std::string file = folder + "/" + tool;
+    struct stat status {};
+    if (::stat(file.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+        ::access(file.c_str(), X_OK) == 0) {
+      return true;
+    }
+    if (end == folders.size()) return false;
+    folders.remove_prefix(end + 1);
+  }
+}
+
+// The clipboard tool that this session can reach: wl-copy on a Wayland desktop, else xclip on
+// an X11 one (a Wayland desktop also runs X11 programs, with both variables set). Empty when
+// there is no session, or no tool for it is installed: there is then no clipboard to share.
 std::vector<std::string> clipboard_command(bool clear) {
-  if (is_set("WAYLAND_DISPLAY")) {
+  if (is_set("WAYLAND_DISPLAY") && installed("wl-copy")) {
     return clear ? std::vector<std::string>{"wl-copy", "--clear"}
                  : std::vector<std::string>{"wl-copy", "--type", "text/plain;charset=utf-8"};
   }
-  if (is_set("DISPLAY")) return {"xclip", "-selection", "clipboard", "-in"};
+  if (is_set("DISPLAY") && installed("xclip")) return {"xclip", "-selection", "clipboard", "-in"};
   return {};
 }
 

@@ -5,10 +5,10 @@
 
 namespace tavo::platform::posix {
 
-// Uses wl-copy on Wayland (WAYLAND_DISPLAY set) and xclip on X11 (DISPLAY set); when the tool
-// is missing or fails, both operations throw tavo::Error. A machine without a desktop session
-// has no clipboard to share: both operations then do nothing and succeed, so a server can still
-// run the lookup.
+// Uses wl-copy where WAYLAND_DISPLAY is set and it is installed, else xclip where DISPLAY is set
+// and it is installed; when that tool fails, both operations throw tavo::Error. Without a desktop
+// session, or without a tool for it, there is no clipboard to share: both operations then do
+// nothing and succeed, so a conversion or a lookup still runs to its end.
 class DesktopClipboard final : public Clipboard {
  public:
   void clear() override;
