@@ -5,6 +5,9 @@
 
 namespace tavo::platform {
 
+// Both texts hold only characters that the system's 8-bit text encoding can hold: what a user's
+// format has beyond it is replaced as the system replaces it, so a log can always hold them.
+// Both throw tavo::Error when the system cannot tell.
 class Clock {
  public:
   virtual ~Clock() = default;

@@ -132,6 +132,20 @@ check_eq "a near miss in every line: exits 0" "exit 0" \
 check_eq "a near miss in every line: one entry" "1" "$(grep -c '^Searchdate:' "$c_drive/temp/findout.txt")"
 check_eq "a near miss in every line: the last line's address" "00-1a-2b-3c-17-6f" "$(published_tavo)"
 
+# AM and PM symbols that the ANSI code page lacks, as a Korean user has them: the time is logged
+# as the A functions give it, with the code page's default character, and every match is logged.
+international() {  # VALUE VALUE: the user's s1159 and s2359
+  wine_cmd reg add 'HKCU\Control Panel\International' /v s1159 /d "$1" /f >/dev/null
+  wine_cmd reg add 'HKCU\Control Panel\International' /v s2359 /d "$2" /f >/dev/null
+}
+international '오전' '오후'
+rm -f "$c_drive/temp/findout.txt"
+check_eq "AM and PM outside the code page: exits 0" "exit 0" \
+  "$(run_ok 'C:\tavo.exe /dhcp C:\leases\index.txt lab7')"
+check_eq "AM and PM outside the code page: every entry, its time as the A functions give it" "4" \
+  "$(tr -d '\r' <"$c_drive/temp/findout.txt" | grep -acE '^Searchdate:   [0-9/]+ [0-9]+:[0-9]{2}:[0-9]{2} \?\?$')"
+international AM PM
+
 # Errors: status 1 and a message on the console of the program that started tavo.
 while IFS='|' read -r line message; do
   check_eq "[$line] fails" "$(printf 'exit 1\ntavo: %s' "$message")" "$(run "$line")"

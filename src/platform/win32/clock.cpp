@@ -4,15 +4,19 @@
 #include <optional>
 
 #include "platform/win32/api.h"
+#include "platform/win32/code_page.h"
 
 namespace tavo::platform::win32 {
 
 namespace {
 
-// A date or time text, or the failure to read it.
+// A date or time text as the A functions give it on every Windows: in the characters of the
+// ANSI code page, what it lacks replaced as the system replaces it. A user's AM and PM symbols
+// or date format may hold letters that the code page lacks, and the log that holds them must
+// still be written. Throws the failure to read it.
 std::u16string formatted(const std::optional<std::u16string>& text, const char* what) {
   if (!text) throw api::last_error(std::string("cannot read the ") + what);
-  return *text;
+  return from_ansi(to_ansi_shown(*text));
 }
 
 }  // namespace

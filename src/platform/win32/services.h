@@ -61,7 +61,8 @@ class Win32FileSystem final : public FileSystem {
   LeadBytes lead_bytes() const override;
 };
 
-// GetDateFormat with DATE_SHORTDATE and GetTimeFormat, for the user's locale.
+// GetDateFormat with DATE_SHORTDATE and GetTimeFormat, for the user's locale, in the characters
+// of the ANSI code page as the A functions give them.
 class Win32Clock final : public Clock {
  public:
   std::u16string date() override;
