@@ -14,18 +14,21 @@ namespace tavo {
 
 // How a text file ends, as appending needs to know it.
 struct TextEnd {
-  std::size_t marks = 0;        // the end-of-file marks (character 26) it ends in
-  bool needs_line_end = false;  // its text before them is not empty and does not end a line
+  std::size_t marks = 0;  // the end-of-file marks (character 26) it ends in
+  // What its text before them needs so that it ends in CR LF: nothing when it is empty or ends
+  // in CR LF, LF after a lone CR, and CR LF after anything else, a lone LF included.
+  std::string_view line_end;
 };
 
-// The end of a file from its last bytes: all of them, or enough to hold one byte that is not a
-// mark. CR and LF each end a line.
+// The end of a file from its last bytes: all of them, or enough to hold two bytes that are not
+// marks. A line ends at CR or CR LF, and COMMAND.COM takes the byte after a CR as its LF: a lone
+// LF ends no line, and a line appended after a lone CR would lose its first character.
 TextEnd text_end(std::string_view tail);
 
 // A text file open for appending lines. Old editors end a file with marks of 26, and COMMAND.COM
 // stops reading at the first: they are taken away, as DOS's own ">>" does, so that what is
-// appended is read. A file whose last line has no line end gets CR LF before the first write,
-// so that its last line and the new one stay apart. The rest of the file is left as it was.
+// appended is read. A file that does not end in CR LF gets what it lacks of it before the first
+// write, so that its last line and the new one stay apart. No other byte of the file changes.
 class LineAppender {
  public:
   // Opens `path`, creating it when missing. Throws tavo::Error when it cannot be opened, read
@@ -38,7 +41,7 @@ class LineAppender {
 
  private:
   std::unique_ptr<platform::AppendFile> file_;
-  bool line_end_first_ = false;
+  std::string_view line_end_first_;
 };
 
 // Appends each line followed by CR LF to `path` in `encoding`, and closes the file. A step that

@@ -169,15 +169,16 @@ fi
 # Shown Windows 98, tavo appends to c:\autoexec.bat and leaves the registry alone.
 wine_cmd reg add 'HKCU\Software\Wine\AppDefaults\tavo.exe' /v Version /d win98 /f >/dev/null
 wine_cmd reg delete 'HKCU\Environment' /v TAVO /f >/dev/null
-# A hand-edited last line without a line end, and an old editor's end-of-file mark after it.
-printf 'PATH C:\\WINDOWS;C:\\WINDOWS\\COMMAND\x1a' >"$c_drive/autoexec.bat"
+# A last line ended by a lone LF, as a Unix editor ends it, and an old editor's end-of-file mark
+# after it. COMMAND.COM ends a line only at CR.
+printf 'PATH C:\\WINDOWS;C:\\WINDOWS\\COMMAND\n\x1a' >"$c_drive/autoexec.bat"
 start_tavo
 probe settext Text1 "00-11"
 probe settext Text1 "22:3%"
 probe settext Text1 '\u00DC-1'
 probe settext Text1 '\u20AC-1'
 check_eq "9x: the user's line stays whole, then a SET line for each value COMMAND.COM can read" \
-  "$(printf 'PATH C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nSET TAVO=00:11\r\nSET TAVO=22-3%%%%\r\nSET TAVO=\x81:1\r\n' | od -c)" \
+  "$(printf 'PATH C:\\WINDOWS;C:\\WINDOWS\\COMMAND\n\r\nSET TAVO=00:11\r\nSET TAVO=22-3%%%%\r\nSET TAVO=\x81:1\r\n' | od -c)" \
   "$(od -c <"$c_drive/autoexec.bat")"
 check_eq "9x: registry untouched" "(none)" "$(user_env TAVO)"
 close_tavo "9x"

@@ -14,7 +14,12 @@ TEST(AppendLines, StartOnALineOfTheirOwnAndLeaveTheRestAsItWas) {
       {"", ""},
       {"PATH C:\\DOS\r\n", "PATH C:\\DOS\r\n"},
       {"PATH C:\\DOS", "PATH C:\\DOS\r\n"},
-      {"PATH C:\\DOS\n", "PATH C:\\DOS\n"},
+      {"SET BLASTER=A220 I5 D1\n", "SET BLASTER=A220 I5 D1\n\r\n"},  // a lone LF ends no line
+      {"PATH C:\\DOS\r", "PATH C:\\DOS\r\n"},  // COMMAND.COM would take the next byte as LF
+      {"\n", "\n\r\n"},
+      {"A\r\r\n\x1A", "A\r\r\n"},
+      {"A\n" + marks, "A\n\r\n"},
+      {"\r\n" + std::string(63, '\x1A'), "\r\n"},  // the CR lies before the first look
       {"PATH C:\\DOS\r\n\x1A", "PATH C:\\DOS\r\n"},
       {"PATH C:\\DOS\x1A\x1A", "PATH C:\\DOS\r\n"},
       {"\x1A", ""},
