@@ -13,7 +13,9 @@ namespace tavo {
 std::u16string convert_and_publish(const platform::Services& services, EnvironPublisher& publisher,
                                    std::u16string_view wert, std::int16_t start) {
   std::u16string temp;
-  attempt([&] { temp = services.environment.get(u"temp"); });
+  // A folder that the system cannot tell gets no script: the root of the drive, where an unset
+  // "temp" puts it, is no place to guess.
+  const bool has_folder = attempt([&] { temp = services.environment.get(u"temp"); });
   std::u16string text;
   attempt([&] { text = convert_notation(wert, start); });
 
@@ -32,8 +34,8 @@ std::u16string convert_and_publish(const platform::Services& services, EnvironPu
     attempt(
         [&] { encodable = services.files.encode(*set_line, platform::Encoding::oem).has_value(); });
   }
-  if (!encodable) set_line.reset();
-  attempt([&] { services.files.remove(path); });
+  if (!encodable || !has_folder) set_line.reset();
+  if (has_folder) attempt([&] { services.files.remove(path); });
   if (set_line) {
     // Written whole or not at all: what a failing write or close left behind is deleted.
     if (append_lines(services.files, path, platform::Encoding::oem, {u"@set tavo=", *set_line})) {

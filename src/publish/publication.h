@@ -18,7 +18,8 @@ inline constexpr std::u16string_view kScriptName = u"\\wmac.cmd";
 // the window. A step that fails is skipped and the next one runs; nothing is reported and the
 // converted text is always returned. A text that no batch line can carry, or that the files'
 // encoding cannot hold, gets no script: the old one is deleted and nothing is written or
-// started. A script that cannot be written whole is deleted again and not started.
+// started. A script that cannot be written whole is deleted again and not started. When "temp"
+// cannot be read at all (an unset one reads as empty), the script's steps are all skipped.
 std::u16string convert_and_publish(const platform::Services& services, EnvironPublisher& publisher,
                                    std::u16string_view wert, std::int16_t start);
 

@@ -46,4 +46,26 @@ check_eq "the registry stand-in holds the value" $'HKEY_CURRENT_USER\tEnvironmen
   "$(cat "$registry")"
 check_eq "the registry stand-in is the user's alone" "600 700" \
   "$(stat -c %a "$registry") $(stat -c %a "$(dirname "$registry")")"
+
+# No home folder: HOME unset or relative, for a user whom the password database does not know
+# (a container run under a bare uid). The conversion is published where it can be, the lookup
+# fails, the reason is said once, and nothing is ever written in the current folder. As root only,
+# which can become such a user.
+if [ "$(id -u)" = 0 ]; then
+  cwd=$(mktemp -d)
+  chmod 777 "$cwd"
+  no_home="tavo: no home folder: HOME is unset or relative, and the password database has none \
+for this user; what tavo keeps there is not kept"
+  for home in "" HOME=relhome; do
+    stranger() { (cd "$cwd" && env -i $home setpriv --reuid=54321 --regid=54321 --clear-groups \
+      "$tavo" "$@" 2>&1; echo "exit $?"); }
+    check_eq "[$home] no home: the conversion is printed, the reason said once" \
+      "$no_home|00-1a|exit 0" "$(stranger /:- 00:1A | tr '\n' '|' | sed 's/|$//')"
+    check_eq "[$home] no home: the lookup fails" \
+      "$no_home|tavo: no home folder, and XDG_STATE_HOME is unset|exit 1" \
+      "$(stranger /dhcp index.txt lab7 | tr '\n' '|' | sed 's/|$//')"
+    check_eq "[$home] no home: nothing in the current folder" "" "$(ls -A "$cwd")"
+  done
+  rm -rf "$cwd"
+fi
 finish

@@ -101,6 +101,12 @@ TEST(Hexconvert, AFailingStepIsSkipped) {
     if (failing.rfind("files.open_append", 0) == 0) {
       std::erase_if(expected, [](const std::string& kind) { return kind.rfind("file.", 0) == 0; });
     }
+    // A folder that cannot be told gets no script at all.
+    if (failing.rfind("env.get", 0) == 0) {
+      std::erase_if(expected, [](const std::string& kind) {
+        return kind.rfind("file", 0) == 0 || kind.rfind("programs.", 0) == 0;
+      });
+    }
     // A script not written whole is deleted again instead of started.
     if (failing.rfind("file", 0) == 0 && failing.rfind("files.remove", 0) != 0) {
       std::replace(expected.begin(), expected.end(), std::string("programs.start_script"),

@@ -3,6 +3,7 @@
 #include "platform/posix/services.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -50,6 +51,14 @@ TEST(ToPosixPath, TheLookupsFolderIsTheUsersStateFolderMadePrivate) {
   setenv("HOME", home.c_str(), 1);
   EXPECT_EQ(to_posix_path(u"c:\\temp\\datas.txt"), home + "/.local/state/tavo/datas.txt");
   EXPECT_EQ(FileRegistry::file_path(), home + "/.config/tavo/registry");
+  // An unset or relative HOME is the password database's home, never the current folder.
+  const passwd* user = getpwuid(getuid());
+  ASSERT_NE(user, nullptr);
+  for (const char* unusable : {"relhome", static_cast<const char*>(nullptr)}) {
+    if (unusable != nullptr) setenv("HOME", unusable, 1);
+    if (unusable == nullptr) unsetenv("HOME");
+    EXPECT_EQ(FileRegistry::file_path(), std::string(user->pw_dir) + "/.config/tavo/registry");
+  }
   setenv("HOME", old_home.c_str(), 1);
   unsetenv("XDG_STATE_HOME");
   unsetenv("XDG_CONFIG_HOME");

@@ -22,8 +22,8 @@ std::u16string PosixEnvironment::get(std::u16string_view name) const {
   }
   if (same_ignoring_case(wanted, "temp")) {
     // The script's folder: the user's runtime folder, or the state folder.
-    const std::string runtime = folder_from("XDG_RUNTIME_DIR", "");
-    return from_utf8(runtime.empty() ? state_folder() : runtime);
+    const auto runtime = absolute_folder("XDG_RUNTIME_DIR");
+    return from_utf8(runtime ? *runtime : state_folder());
   }
   return {};
 }

@@ -1,24 +1,60 @@
 // Where the Windows places are on this system.
 #include "platform/posix/folders.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <set>
+#include <vector>
+
+#include "base/error.h"
 
 #include "platform/posix/utf.h"
 
 namespace tavo::platform::posix {
 
-std::string folder_from(const char* name, const std::string& otherwise) {
+std::optional<std::string> absolute_folder(const char* name) {
   const char* value = std::getenv(name);
-  std::string folder = value != nullptr && *value == '/' ? value : otherwise;
+  if (value == nullptr || *value != '/') return std::nullopt;
+  std::string folder = value;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
 }
 
-std::string home_folder() {
-  return folder_from("HOME", ".");
+std::optional<std::string> home_folder() {
+  if (auto home = absolute_folder("HOME")) return home;
+  const long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  int failure = 0;
+  while ((failure = getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found)) == ERANGE &&
+         buffer.size() < (std::size_t{1} << 20)) {
+    buffer.resize(buffer.size() * 2);
+  }
+  if (failure != 0 || found == nullptr || found->pw_dir == nullptr || found->pw_dir[0] != '/') {
+    return std::nullopt;
+  }
+  std::string home = found->pw_dir;
+  while (home.size() > 1 && home.back() == '/') home.pop_back();
+  return home;
+}
+
+std::string user_folder(const char* variable, std::string_view under_home) {
+  if (auto folder = absolute_folder(variable)) return *folder;
+  if (auto home = home_folder()) return *home + std::string(under_home);
+  static bool reported = false;
+  if (!reported) {
+    reported = true;
+    std::fprintf(stderr,
+                 "tavo: no home folder: HOME is unset or relative, and the password database "
+                 "has none for this user; what tavo keeps there is not kept\n");
+  }
+  throw Error(std::string("no home folder, and ") + variable + " is unset");
 }
 
 void make_private_folder(const std::string& folder) {
@@ -32,8 +68,7 @@ void make_private_folder(const std::string& folder) {
 }
 
 std::string state_folder() {
-  const std::string folder =
-      folder_from("XDG_STATE_HOME", home_folder() + "/.local/state") + "/tavo";
+  const std::string folder = user_folder("XDG_STATE_HOME", "/.local/state") + "/tavo";
   make_private_folder(folder);
   return folder;
 }

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "base/error.h"
 #include "platform/posix/folders.h"
 #include "platform/posix/utf.h"
 
@@ -18,6 +19,7 @@ namespace {
 
 constexpr long kInvalidHandle = 6;  // ERROR_INVALID_HANDLE
 constexpr long kAccessDenied = 5;   // ERROR_ACCESS_DENIED
+constexpr long kPathNotFound = 3;   // ERROR_PATH_NOT_FOUND
 
 const char* root_name(std::uint32_t root) {
   return root == kCurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
@@ -65,7 +67,7 @@ std::string other_lines(const std::string& file, const std::string& prefix, std:
 }  // namespace
 
 std::string FileRegistry::file_path() {
-  return folder_from("XDG_CONFIG_HOME", home_folder() + "/.config") + "/tavo/registry";
+  return user_folder("XDG_CONFIG_HOME", "/.config") + "/tavo/registry";
 }
 
 long FileRegistry::create_key(std::uint32_t root, std::u16string_view path, Key& key) {
@@ -79,7 +81,12 @@ long FileRegistry::create_key(std::uint32_t root, std::u16string_view path, Key&
 long FileRegistry::set_string(Key key, std::u16string_view name, std::u16string_view value) {
   const auto open = open_keys_.find(key);
   if (open == open_keys_.end()) return kInvalidHandle;
-  const std::string file = file_path();
+  std::string file;
+  try {
+    file = file_path();
+  } catch (const Error&) {
+    return kPathNotFound;  // there is no home folder to keep the file in
+  }
   make_private_folder(file.substr(0, file.rfind('/')));
   const std::string prefix = std::string(root_name(open->second.first)) + '\t' +
                              escape_field(to_utf8(open->second.second)) + '\t' +

@@ -21,7 +21,7 @@ namespace tavo::platform::posix {
 
 // Names match without regard to case, as on Windows. Windows always sets "temp"; here an unset
 // "temp" reads as the user's runtime folder, $XDG_RUNTIME_DIR, or without it as the state
-// folder that stands in for "c:\\temp".
+// folder that stands in for "c:\\temp", and throws tavo::Error when there is neither.
 class PosixEnvironment final : public ProcessEnvironment {
  public:
   std::u16string get(std::u16string_view name) const override;
@@ -39,8 +39,9 @@ class PosixSystem final : public SystemInfo {
 //   ROOT <tab> KEY PATH <tab> VALUE NAME <tab> VALUE
 // with ROOT as HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE and tab, line feed, carriage return and
 // backslash written as \t \n \r \\. Keys and names match without regard to case. The file is
-// $XDG_CONFIG_HOME/tavo/registry, or ~/.config/tavo/registry; it is rewritten whole through a
-// temporary file and a rename, so a reader never sees half of it.
+// $XDG_CONFIG_HOME/tavo/registry, or ~/.config/tavo/registry (ERROR_PATH_NOT_FOUND without a
+// home folder); it is rewritten whole through a temporary file and a rename, so a reader never
+// sees half of it.
 class FileRegistry final : public Registry {
  public:
   long create_key(std::uint32_t root, std::u16string_view path, Key& key) override;
