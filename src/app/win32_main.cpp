@@ -14,10 +14,11 @@
 
 namespace {
 
-// Writes `text` to the standard error handle, or to the console of the program that started
-// tavo; false when there is neither. AttachConsole is looked up at run time, since 9x lacks it.
-bool write_console(const std::string& text) {
-  HANDLE target = GetStdHandle(STD_ERROR_HANDLE);
+// Writes `text` to the standard handle `which` (STD_OUTPUT_HANDLE or STD_ERROR_HANDLE) that the
+// program that started tavo gave it, such as a file or a pipe, or else to that program's
+// console; false when there is neither. AttachConsole is looked up at run time, since 9x lacks it.
+bool write_console(const std::string& text, DWORD which) {
+  HANDLE target = GetStdHandle(which);
   bool own_handle = false;
   if (target == nullptr || target == INVALID_HANDLE_VALUE) {
     const auto attach =
@@ -36,18 +37,20 @@ bool write_console(const std::string& text) {
   return ok != FALSE;
 }
 
-// The usage where the user can see it: on the console that started tavo on the NT family, else
-// (every 9x, whose GUI programs have none, and NT started from Explorer) in a message box.
+// The usage where the user can see it: on the NT family on standard output, as every Windows
+// tool writes it, so that "tavo.exe /? > help.txt" and "tavo.exe /? | more" get it, or else on
+// the console that started tavo; elsewhere (every 9x, whose GUI programs have no standard
+// handles, and NT started from Explorer) in a message box.
 void answer_usage() {
   namespace api = tavo::platform::win32::api;
   const std::string text = tavo::usage(api::unicode() ? tavo::kNtUsage : tavo::k9xUsage);
-  if (api::unicode() && write_console(text)) return;
+  if (api::unicode() && write_console(text, STD_OUTPUT_HANDLE)) return;
   api::calls().show_message(std::u16string(text.begin(), text.end()),
                             u"TAVO");  // the usage is ASCII
 }
 
 void report(const std::string& message) {
-  write_console("tavo: " + message + "\r\n");
+  write_console("tavo: " + message + "\r\n", STD_ERROR_HANDLE);
 }
 
 // Reports `failure` and ends at once, as a normal end does, with status 1. Tearing the shown

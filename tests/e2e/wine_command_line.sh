@@ -91,6 +91,10 @@ else
     "$(sed -n 2p <<<"$result")"
   check_eq "/? says where TAVO is kept" "yes" "$(grep -qF "$store" <<<"$result" && echo yes || echo no)"
   check_eq "/? points to the guide" "See guide.txt for the rest." "$(tail -1 <<<"$result")"
+  # Redirected, as "tavo.exe /? > help.txt" and "tavo.exe /? | more" are: standard output.
+  wine "$c_drive/tavo.exe" '/?' >"$work/help.txt" 2>"$work/help.err" </dev/null
+  check_eq "/? redirected: exit 0, the usage on standard output, nothing on standard error" \
+    "0|$(sed -n 2p <<<"$result")|" "$?|$(head -1 "$work/help.txt" | tr -d '\r')|$(cat "$work/help.err")"
   usage_in_box "NT, with no console" run-alone
 fi
 check_eq "/? publishes nothing" "$before" "$(published_tavo)|$(settled_clipboard)|$(od -c <"$script")"
