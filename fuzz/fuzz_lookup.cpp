@@ -1,4 +1,7 @@
-// Fuzzes the line scanner against a plain reference, and the whole lookup over generated files.
+// Fuzzes the search of a listing, read or mapped, alone or in two halves, against a plain
+// reference, and the whole lookup over generated files.
+#include <algorithm>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,7 +12,7 @@
 #include "frontend/form1.h"
 #include "fuzz_input.h"
 #include "lookup/lease_line.h"
-#include "lookup/line_scanner.h"
+#include "lookup/listing_search.h"
 #include "lookup/term.h"
 
 namespace {
@@ -57,12 +60,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!line.empty() && line.find(term) != std::string::npos) expected.push_back(line);
     }
   }
+  // Read in blocks or mapped in views, and with its second half on a thread of its own or not.
+  const std::uint8_t way = input.byte();
   tavo::fake::Recorder log;
   tavo::fake::FakeFileSystem files(log);
   files.files["f"] = content;
   files.read_size = read_size;
+  files.map_unit = (way & 1) != 0 ? read_size : 0;
+  tavo::fake::FakeThreads threads;
   const auto file = files.open_read(u"f");
-  tavo::LineScanner scanner(*file, read_size);
+  const tavo::ReadSizes sizes{read_size, read_size * (1 + way / 4 % 4),
+                              std::max(read_size, term.size())};
+  tavo::ReadBuffer buffer(sizes);
   tavo::Term searcher(term, {}, vectors);
   // The search itself against the plain one, tuned to a first block of the content or not,
   // from the start and on from each hit, and at the very end of the text.
@@ -78,7 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (searcher.find(content, from) != content.find(term, from)) tavo::fuzz::violated();
   }
   std::vector<std::string> found;
-  while (const auto line = scanner.next_match(searcher)) found.emplace_back(*line);
+  const bool split = (way & 2) != 0;
+  tavo::ListingSearch search(*file, searcher, buffer, split ? &threads : nullptr,
+                             split ? 0 : std::numeric_limits<std::uint64_t>::max());
+  while (const auto line = search.next()) found.emplace_back(*line);
   if (found != expected) tavo::fuzz::violated();
 
   // The lookup itself, over an index that may name the listing, itself, or nothing at all. Over

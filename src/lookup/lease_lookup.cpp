@@ -1,14 +1,18 @@
 // The lease lookup over an index file and the listings it names.
 #include "lookup/lease_lookup.h"
 
+#include <algorithm>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "base/cut.h"
 #include "base/error.h"
 #include "convert/notation.h"
+#include "lookup/byte_reader.h"
 #include "lookup/lease_line.h"
 #include "lookup/line_scanner.h"
+#include "lookup/listing_search.h"
 #include "lookup/term.h"
 #include "publish/line_appender.h"
 
@@ -48,19 +52,30 @@ void lease_lookup(const platform::Services& services, const Convert& convert,
   // A term that the files' encoding cannot hold occurs in no line; the files are read all the
   // same, so a missing one is still reported.
   const std::optional<std::string> encoded = files.encode(words[2], platform::Encoding::ansi);
-  const Term term(encoded.value_or(std::string()), files.lead_bytes(),
-                  services.system.vector_instructions());
+  Term term(encoded.value_or(std::string()), files.lead_bytes(),
+            services.system.vector_instructions());
+  // Made once for the lookup: an index may name thousands of small listings.
+  ReadSizes sizes;
+  sizes.room = std::max(sizes.room, (term.bytes().size() + 4095) / 4096 * 4096);
+  ReadBuffer buffer(sizes);
+  ReadBuffer index_buffer(ReadSizes{64 * 1024, sizes.view, 4096});
 
   const auto index_file = files.open_read(words[1]);
-  LineScanner index(*index_file);
+  ByteReader index_reader(*index_file, 0, index_buffer);
+  LineScanner index(index_reader);
+  bool tuned = false;
   while (const auto name = index.next_line()) {
     if (name->empty()) continue;  // a blank line, often left at the end by editors
     const auto listed_file = files.open_read(files.decode(*name));
     if (!encoded) continue;
-    LineScanner listing(*listed_file, LineScanner::kBlockSize, &services.threads);
-    while (const auto line = listing.next_match(term)) {
-      report_match(services, convert, files.decode(*line));
+    if (!tuned) {
+      // The filter's bytes are chosen once, by the first listing's first bytes.
+      const std::size_t sample = listed_file->read_at(0, buffer.room_end(), 64 * 1024);
+      term.tune(std::string_view(buffer.room_end(), sample));
+      tuned = true;
     }
+    ListingSearch listing(*listed_file, term, buffer, &services.threads);
+    while (const auto line = listing.next()) report_match(services, convert, files.decode(*line));
   }
 }
 

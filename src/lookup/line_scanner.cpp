@@ -2,8 +2,8 @@
 #include "lookup/line_scanner.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace tavo {
 
@@ -11,164 +11,200 @@ namespace {
 
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
-constexpr std::size_t kNone = std::string_view::npos;
-constexpr std::size_t kPage = 4096;
+
+constexpr std::uint64_t kNone = std::numeric_limits<std::uint64_t>::max();
 
 }  // namespace
 
-LineScanner::LineScanner(platform::InputFile& file, std::size_t block_size,
-                         platform::Threads* threads)
-    // A quarter block of room, in whole pages, holds the rest of any line of a listing.
-    : block_size_(std::max<std::size_t>(block_size, 1)),
-      room_(block_size_ >= kPage ? (block_size_ / 4 + kPage - 1) / kPage * kPage : block_size_),
-      reader_(file, block_size_, room_, threads) {}
+LineScanner::LineScanner(ByteReader& reader, const Term* term) : reader_(reader), term_(term) {}
 
-void LineScanner::carry(char* region, std::size_t to, bool moved_already) {
-  const std::size_t held = end_ - begin_;
-  if (held > 0 && !moved_already) std::memmove(region + to, data_ + begin_, held);
-  const auto moved = [&](std::size_t place) { return place > begin_ ? place - begin_ + to : to; };
-  searched_ = moved(searched_);
-  cr_free_ = moved(cr_free_);
-  walked_ = moved(walked_);
-  begin_ = to;
-  end_ = to + held;
-  data_ = region;
+std::uint64_t LineScanner::first_cr(std::uint64_t from) const {
+  from = std::max(from, memory_begin());
+  if (from >= memory_end()) return kNone;
+  const void* cr = std::memchr(place(from), kCr, static_cast<std::size_t>(memory_end() - from));
+  return cr == nullptr ? kNone : offset_of(static_cast<const char*>(cr));
 }
 
-bool LineScanner::fill() {
-  if (at_end_) return false;
-  const std::size_t held = end_ - begin_;
-  BlockReader::Block block;
-  if (held <= room_) {
-    // The reader puts the rest of the line just before the block, and the two are one text.
-    block = reader_.next(std::string_view(data_ + begin_, held));
-    carry(block.data - room_, room_ - held, true);
-  } else {
-    // A longer line and the blocks behind it gather in a buffer that grows by doubling, so a
-    // long line costs linear time.
-    const std::size_t wanted = held + block_size_;
-    if (long_capacity_ < wanted) {
-      const std::size_t capacity = std::max(2 * long_capacity_, wanted);
-      auto grown = std::make_unique_for_overwrite<char[]>(capacity);
-      carry(grown.get(), 0);  // before the old buffer, which may hold the line, goes
-      long_ = std::move(grown);
-      long_capacity_ = capacity;
-    } else {
-      carry(long_.get(), 0);
-    }
-    block = reader_.next({});
-    std::memcpy(data_ + end_, block.data, block.size);
+std::uint64_t LineScanner::last_cr(std::uint64_t from, std::uint64_t to) const {
+  // Eight bytes at a time, as a long line needs.
+  using Word = std::uint64_t;
+  constexpr Word kOnes = ~Word{0} / 0xFF;
+  constexpr Word kHighs = kOnes * 0x80;
+  constexpr Word kCrs = kOnes * static_cast<unsigned char>(kCr);
+  const char* begin = place(from);
+  const char* end = place(to);
+  while (end - begin >= 8) {
+    Word word = 0;
+    std::memcpy(&word, end - 8, sizeof word);
+    word ^= kCrs;
+    if (((word - kOnes) & ~word & kHighs) != 0) break;  // a byte of it is a CR
+    end -= 8;
   }
-  block_start_ = end_;
-  block_clear_ = block.searched && !block.holds_term;
-  end_ += block.size;
-  if (block.size == 0) at_end_ = true;
-  return block.size > 0;
-}
-
-bool LineScanner::drop_line_feed() {
-  if (!after_cr_) return true;
-  if (begin_ == end_ && !fill()) return false;
-  after_cr_ = false;
-  if (data_[begin_] == kLf) ++begin_;
-  searched_ = std::max(searched_, begin_);
-  return true;
-}
-
-std::string_view LineScanner::take_line(std::size_t end) {
-  const std::string_view line(data_ + begin_, end - begin_);
-  if (end < end_) {
-    begin_ = end + 1;  // past the CR
-    after_cr_ = true;
-  } else {
-    begin_ = end;  // the end of the file
+  while (end > begin) {
+    if (*--end == kCr) return offset_of(end);
   }
-  searched_ = begin_;
-  return line;
+  return kNone;
 }
 
 std::optional<std::string_view> LineScanner::next_line() {
-  for (;;) {
-    if (!drop_line_feed()) return std::nullopt;
-    const std::string_view held(data_, end_);
-    const std::size_t cr = held.find(kCr, searched_);
-    if (cr != kNone) return take_line(cr);
-    searched_ = end_;
-    if (!fill()) {
-      if (begin_ == end_) return std::nullopt;
-      return take_line(end_);
-    }
-  }
+  return next(true);
 }
 
-std::optional<std::string_view> LineScanner::next_match(const Term& term) {
-  const std::string& bytes = term.bytes();
-  if (bytes.find(kCr) != kNone) return std::nullopt;
-  if (bytes.empty()) {
-    while (const auto line = next_line()) {
-      if (!line->empty()) return line;
+std::optional<std::string_view> LineScanner::next_match() {
+  return next(false);
+}
+
+bool LineScanner::advance(std::uint64_t keep_from) {
+  // A mapped view found cut ends the file where the cut is.
+  if (reader_.mapped() && window_.size > 0) {
+    const std::uint64_t known = reader_.end(false);
+    if (known < memory_end()) {
+      file_end_ = known;
+      return false;
     }
-    return std::nullopt;
   }
-  bool hit = false;  // the current line holds the term; its end is still to be found
+  const std::uint64_t end = memory_end();
+  window_ = reader_.next(
+      keep_from < end ? static_cast<std::size_t>(std::min<std::uint64_t>(end - keep_from, SIZE_MAX))
+                      : 0);
+  if (window_.size > 0) return true;
+  file_end_ = window_.offset;
+  return false;
+}
+
+void LineScanner::settle() {
+  if (!after_cr_ || line_ >= memory_end()) return;
+  if (at(line_) == kLf) ++line_;
+  after_cr_ = false;
+}
+
+void LineScanner::line_after(std::uint64_t cr) {
+  line_ = cr + 1;
+  after_cr_ = true;
+  settle();
+}
+
+bool LineScanner::start() {
+  if (started_) return !done_;
+  started_ = true;
+  window_ = reader_.next(2);  // where it begins inside the file, the two bytes before too
+  if (window_.size == 0) {
+    file_end_ = window_.offset;
+    done_ = true;
+    return false;
+  }
+  const std::uint64_t from = window_.offset;
+  line_ = searched_ = from;
+  if (from == 0) return true;
+  // The first line that begins at `from` or after: after the first CR at from - 2 or later
+  // whose line does, passing over the LF of a CR LF.
+  std::uint64_t look = from - std::min<std::uint64_t>(from, 2);
   for (;;) {
-    if (!drop_line_feed()) return std::nullopt;
-    const std::string_view held(data_, end_);
-    if (!tuned_ && end_ > begin_) {
-      tuned_.emplace(term);
-      tuned_->tune(held.substr(begin_));
-      reader_.search_for(*tuned_);
+    const std::uint64_t at_cr = first_cr(look);
+    if (at_cr == kNone) {
+      look = memory_end();
+      if (!advance(look)) {
+        done_ = true;
+        return false;
+      }
+      continue;
     }
-    const Term& search = tuned_ ? *tuned_ : term;
-    if (!hit) {
-      // In a block that holds no whole match, one may only begin before it and end in it.
-      const std::size_t limit =
-          block_clear_ ? std::min(end_, block_start_ + bytes.size() - 1) : end_;
-      const std::size_t at = search.find(held.substr(0, limit), searched_);
-      if (at == kNone) {
-        // Every whole line held is passed over; a hit may still begin in the last term-length
-        // bytes. Only the bytes read since the last look can hold a CR, so a long line costs
-        // linear time.
-        const std::size_t fresh = std::max(begin_, cr_free_);
-        const std::size_t last_cr = held.substr(fresh).rfind(kCr);
-        if (last_cr != kNone) {
-          begin_ = fresh + last_cr + 1;
-          after_cr_ = true;
-        }
-        cr_free_ = end_;
-        const std::size_t tail = end_ >= bytes.size() ? end_ - bytes.size() + 1 : 0;
-        searched_ = std::max(begin_, tail);
-        if (!fill()) return std::nullopt;
+    if (at_cr + 1 >= from || at(from - 1) == kLf) {
+      line_after(at_cr);
+      break;
+    }
+    look = at_cr + 1;
+  }
+  searched_ = line_;
+  return true;
+}
+
+std::optional<std::string_view> LineScanner::next(bool every_line) {
+  const std::string empty;
+  const std::string& bytes = term_ != nullptr ? term_->bytes() : empty;
+  const bool lines = every_line || bytes.empty();
+  if (!lines && bytes.find(kCr) != std::string::npos) return std::nullopt;
+  if (!start()) return std::nullopt;
+  while (!done_) {
+    settle();
+    if (line_ == memory_end() && (after_cr_ || lines)) {
+      // Nothing of the line is held yet, or the LF that may follow its CR.
+      if (!advance(line_)) break;
+      continue;
+    }
+    if (line_ >= stop_) break;
+    std::uint64_t hit = line_;
+    if (!lines) {
+      const std::string_view held(memory(), window_.before + window_.size);
+      const std::uint64_t from = std::max({searched_, line_, memory_begin()});
+      const std::size_t found = term_->find(held, static_cast<std::size_t>(from - memory_begin()));
+      if (found == std::string_view::npos) {
+        // Every whole line held is passed over; only the bytes new in this window can hold its
+        // last CR. A hit may still begin in the last term-length bytes.
+        const std::uint64_t cr = last_cr(std::max(line_, window_.offset), memory_end());
+        if (cr != kNone) line_after(cr);
+        searched_ =
+            std::max(line_, memory_end() - std::min<std::uint64_t>(memory_end(), bytes.size() - 1));
+        if (!advance(std::min(searched_, line_))) break;
         continue;
       }
-      // The line that holds the hit begins after the last CR before it, and after its LF.
-      const std::size_t cr = held.rfind(kCr, at);
-      if (cr != kNone && cr >= begin_) {
-        begin_ = cr + 1;
-        if (begin_ < end_ && held[begin_] == kLf) ++begin_;
-        if (at < begin_) {  // the hit began with the LF of a line end
-          searched_ = begin_;
+      hit = memory_begin() + found;
+      // The line that holds the hit begins after the last CR before it.
+      const std::uint64_t cr = last_cr(std::max(line_, memory_begin()), hit);
+      if (cr != kNone) {
+        line_after(cr);
+        if (hit < line_) {  // it began with the LF of a CR LF
+          searched_ = line_;
           continue;
         }
+        if (line_ >= stop_) break;
       }
-      if (term.multibyte()) {
-        // A hit that begins on the second byte of a two-byte character is none. Characters
-        // are counted from the line's start, or from where the last look left off.
-        if (walked_ < begin_ || walked_ > at) walked_ = begin_;
-        walked_ = term.character_start(held, walked_, at);
-        if (walked_ != at) {
-          searched_ = at + 1;
-          continue;
-        }
-      }
-      hit = true;
-      searched_ = at + bytes.size();
     }
-    const std::size_t line_end = held.find(kCr, searched_);
-    if (line_end != kNone) return take_line(line_end);
-    searched_ = end_;
-    if (!fill()) return take_line(end_);
+    if (!take_line(hit + bytes.size())) break;
+    if (lines && !every_line && line_copy_.empty()) continue;
+    if (!lines && term_->multibyte() && !term_->held_at_character(line_copy_)) continue;
+    return line_copy_;
   }
+  done_ = true;
+  return std::nullopt;
+}
+
+bool LineScanner::take_line(std::uint64_t from) {
+  const std::uint64_t begin = line_;
+  std::uint64_t end = 0;
+  bool at_cr = true;
+  for (;;) {
+    end = first_cr(from);
+    if (end != kNone) break;
+    from = memory_end();
+    if (!advance(begin)) {
+      end = file_end_;
+      at_cr = false;
+      break;
+    }
+  }
+  if (begin >= memory_begin() && end <= memory_end()) {
+    line_copy_.assign(place(begin), static_cast<std::size_t>(end - begin));
+  } else {
+    reader_.read_again(begin, end, line_copy_);
+  }
+  if (reader_.mapped()) {
+    // A view may have been cut while the line was read, or its last page left partly zeros: the
+    // line is what the file holds now, up to where it ends.
+    const std::uint64_t known = reader_.end(true);
+    if (known < end || known < memory_end()) {
+      if (known <= begin) return false;
+      reader_.read_again(begin, std::min(end, known), line_copy_);
+      end = std::min(end, known);
+      at_cr = at_cr && end < known;
+      file_end_ = known;
+    }
+  }
+  line_ = at_cr ? end + 1 : end;
+  after_cr_ = at_cr;
+  searched_ = line_;
+  if (!at_cr) done_ = true;
+  return true;
 }
 
 }  // namespace tavo

@@ -1,71 +1,85 @@
-// Lines of an 8-bit text file, read a block at a time, and the lines that hold a search term.
+// Lines of an 8-bit text file, and the lines that hold a search term.
 #pragma once
 
 #include <cstddef>
-#include <memory>
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "lookup/block_reader.h"
+#include "lookup/byte_reader.h"
 #include "lookup/term.h"
-#include "platform/files.h"
-#include "platform/threads.h"
 
 namespace tavo {
 
 // A line ends at CR or at CR LF, the line end not included; a line feed alone does not end a
-// line, and a last line without a line end is read like any other. The rest of a line is
-// carried over into the room before the next block, or, when longer than that room, into a
-// buffer of its own, so memory grows only with the longest line. Each line handed out is valid
-// until the next call.
+// line, and a last line without a line end is read like any other. Only the bytes that the
+// reader holds are searched: a line costs no memory of its own unless it is handed out, when
+// it is copied, or read again from the file where it is longer than what the reader keeps.
 class LineScanner {
  public:
-  static constexpr std::size_t kBlockSize = 256 * 1024;
+  // The lines of `reader`, from its first byte; where that lies inside the file, from the first
+  // line that begins there or after it. With `term` (which must outlive the scanner), the lines
+  // that hold it. The reader's room must hold the term.
+  explicit LineScanner(ByteReader& reader, const Term* term = nullptr);
 
-  // `file`, and `threads` where given, must outlive the scanner. With `threads`, next_match has
-  // every other block read and searched on a thread of its own where a processor is free for it.
-  explicit LineScanner(platform::InputFile& file, std::size_t block_size = kBlockSize,
-                       platform::Threads* threads = nullptr);
+  // Only lines that begin before `offset` are read, the last of them to its end.
+  void stop_at(std::uint64_t offset) { stop_ = offset; }
 
-  // The next line, or nullopt at the end of the file. Read failures pass to the caller.
+  // The next line, or nullopt at the end of the file. Valid until the next call. Read failures
+  // pass to the caller.
   std::optional<std::string_view> next_line();
 
-  // The next line that holds `term` wholly inside it, or nullopt at the end of the file; lines
-  // before it are passed over. An empty term is held by every line that is not empty; a term
-  // with a CR is held by no line. Every call must pass the same term: a copy of it is tuned to
-  // the file's first block.
-  std::optional<std::string_view> next_match(const Term& term);
+  // The next line that holds the term wholly inside it, or nullopt at the end of the file. An
+  // empty term is held by every line that is not empty; a term with a CR is held by no line.
+  // On a code page with two-byte characters, a term that begins on a character's second byte
+  // is not held there.
+  std::optional<std::string_view> next_match();
+
+  // Where the scanner found the file's end: its size, or less where it was cut shorter.
+  std::uint64_t file_end() const { return file_end_; }
 
  private:
-  // Puts the next block behind the held bytes; false at the end of the file.
-  bool fill();
-  // Moves the held bytes, [begin_, end_) of data_, to `to` of `region` (unless they were moved
-  // there already), and every place with them.
-  void carry(char* region, std::size_t to, bool moved_already = false);
-  // Drops the LF of a CR LF whose CR ended the previous line.
-  bool drop_line_feed();
-  // Hands out [begin_, end) and moves past the line end at `end`.
-  std::string_view take_line(std::size_t end);
+  std::optional<std::string_view> next(bool every_line);
+  // What is in memory: [memory_begin(), memory_end()) of the file, from memory() on.
+  const char* memory() const { return window_.data - window_.before; }
+  std::uint64_t memory_begin() const { return window_.offset - window_.before; }
+  std::uint64_t memory_end() const { return window_.offset + window_.size; }
+  // Where the byte at `offset` of the file is held, and the offset of a byte held.
+  const char* place(std::uint64_t offset) const {
+    return memory() + static_cast<std::size_t>(offset - memory_begin());
+  }
+  std::uint64_t offset_of(const char* held) const {
+    return memory_begin() + static_cast<std::uint64_t>(held - memory());
+  }
+  char at(std::uint64_t offset) const { return *place(offset); }
+  // The first CR held at or after `from`, and the last held in [from, to); the largest
+  // uint64_t where there is none.
+  std::uint64_t first_cr(std::uint64_t from) const;
+  std::uint64_t last_cr(std::uint64_t from, std::uint64_t to) const;
+  // The next window, keeping what is in memory from `keep_from` on; false at the end of the file.
+  bool advance(std::uint64_t keep_from);
+  // The first window; where the reader begins inside the file, the first line that begins there.
+  bool start();
+  // The line begins after the CR at `cr`, and after a LF that follows it.
+  void line_after(std::uint64_t cr);
+  void settle();
+  // The current line, which holds a hit at `hit`, up to its end: copied, then the scanner is
+  // past it. False when the file was found cut before it.
+  bool take_line(std::uint64_t hit);
 
-  std::size_t block_size_;
-  std::size_t room_;              // before each block, for the rest of a line
-  std::unique_ptr<char[]> long_;  // a line longer than the room, and the block behind it
-  std::size_t long_capacity_ = 0;
-  char* data_ = nullptr;      // the region that offsets count from: a block's room, or long_
-  std::size_t begin_ = 0;     // the first byte of the current line
-  std::size_t end_ = 0;       // the end of the bytes read
-  std::size_t searched_ = 0;  // no line end, or no start of a hit, lies in [begin_, searched_)
-  std::size_t cr_free_ = 0;   // no CR lies in [begin_, cr_free_) while no hit was found
-  std::size_t walked_ = 0;    // a character begins here, when begin_ <= walked_
-  // Where the last block begins, and whether the reader's thread found no whole match in it:
-  // then only a match that begins before it and ends in it is left to find.
-  std::size_t block_start_ = 0;
-  bool block_clear_ = false;
-  std::optional<Term> tuned_;
-  bool after_cr_ = false;  // the previous line ended at a CR that was the last byte read
-  bool at_end_ = false;
-  BlockReader reader_;  // last: its thread ends before the term and the memory it uses go
+  ByteReader& reader_;
+  const Term* term_;
+  ByteReader::Window window_;
+  std::uint64_t line_ = 0;      // where the current line begins
+  bool after_cr_ = false;       // line_ follows a CR, and a LF there is still to be passed over
+  std::uint64_t searched_ = 0;  // no hit begins in [line_, searched_)
+  std::uint64_t stop_ = std::numeric_limits<std::uint64_t>::max();
+  std::uint64_t file_end_ = std::numeric_limits<std::uint64_t>::max();
+  bool started_ = false;
+  bool done_ = false;
+  std::string line_copy_;
 };
 
 }  // namespace tavo

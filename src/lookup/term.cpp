@@ -42,6 +42,15 @@ std::size_t Term::character_start(std::string_view text, std::size_t from, std::
   return place;
 }
 
+bool Term::held_at_character(std::string_view line) const {
+  std::size_t walked = 0;
+  for (std::size_t at = find(line, 0); at != std::string_view::npos; at = find(line, at + 1)) {
+    walked = character_start(line, walked, at);
+    if (walked == at) return true;
+  }
+  return false;
+}
+
 bool Term::matches_at(std::string_view text, std::size_t at) const {
   return std::memcmp(text.data() + at, bytes_.data(), bytes_.size()) == 0;
 }

@@ -29,10 +29,9 @@ class Term {
   const std::string& bytes() const { return bytes_; }
   // True when the text has two-byte characters, so a hit may begin on a second byte.
   bool multibyte() const { return multibyte_; }
-  // The first place at or after `at` where a character of `text` begins, counted on from
-  // `from` (<= at), where one begins. Every place is one when the text has no two-byte
-  // characters.
-  std::size_t character_start(std::string_view text, std::size_t from, std::size_t at) const;
+  // True when `line`, whose first byte begins a character, holds the term where a character
+  // begins.
+  bool held_at_character(std::string_view line) const;
 
   // Chooses the filter's bytes by `sample`, a first block of the text to be searched (see
   // choose_filter). Until then a guess chooses two bytes.
@@ -46,6 +45,9 @@ class Term {
   std::size_t find_in_words(std::string_view text, std::size_t from, std::size_t last) const;
   std::size_t find_one_by_one(std::string_view text, std::size_t from, std::size_t last) const;
   bool matches_at(std::string_view text, std::size_t at) const;
+  // The first place at or after `at` where a character of `text` begins, counted on from
+  // `from` (<= at), where one begins.
+  std::size_t character_start(std::string_view text, std::size_t from, std::size_t at) const;
   // The first of the places base + i, for each bit i set in `passed`, where the term stands.
   std::size_t first_match(std::string_view text, std::size_t base, unsigned passed) const;
 

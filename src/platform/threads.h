@@ -1,4 +1,4 @@
-// Threads of this process, for reading a file ahead of its search.
+// Threads of this process, for searching the second half of a large file beside the first.
 #pragma once
 
 #include <functional>
@@ -15,14 +15,11 @@ class Thread {
 class Threads {
  public:
   virtual ~Threads() = default;
-  // How many of this process's threads can run at once: its processors.
+  // How many of this process's threads can run at once: the processors it may run on, as its
+  // affinity (taskset, start /affinity, a job, a container's share) allows.
   virtual unsigned processors() const = 0;
   // Runs `work` on a new thread. Throws tavo::Error when no thread can be made.
   virtual std::unique_ptr<Thread> start(std::function<void()> work) = 0;
-  // Lets another thread that is ready run on this one's processor.
-  virtual void yield() = 0;
-  // Gives up the processor for about a millisecond.
-  virtual void rest() = 0;
 };
 
 }  // namespace tavo::platform

@@ -61,16 +61,75 @@ check_eq "it is one lease" "00-1a" "$(cat "$work/out.txt")"
 kib=$(peak_kib /dhcp "$work/index.txt" absent)
 check_eq "its memory grows only with the line (under 3 x 100 MB)" "yes" \
   "$([ "$kib" -lt 307200 ] && echo yes || echo no)"
-# Many short lines: memory stays that of a small listing, whatever the listing's size.
+# Many short lines: memory stays flat, whatever the listing's size: a large listing is read a
+# few megabytes at a time, whether it is 50 or 100 MB. Natively the whole run stays under 16 MB.
 write_lines() {  # COUNT: lease lines without the term, CR LF each
   awk -v n="$1" 'BEGIN { for (i = 0; i < n; i++) printf "10.0.%d.%d - 255.255.0.0 - 00-1a-2b-%06x - NEVER -D- ws%d.x\r\n", i / 256 % 256, i % 256, i, i }'
 }
-write_lines 10 >"$work/good"
-small_kib=$(peak_kib /dhcp "$work/index.txt" absent)
+write_lines 750000 >"$work/good"
+half_kib=$(peak_kib /dhcp "$work/index.txt" absent)
 write_lines 1500000 >"$work/good"
 big_kib=$(peak_kib /dhcp "$work/index.txt" absent)
-check_eq "100 MB of short lines take no more memory than 10 lines, give or take 4 MB" "yes" \
-  "$([ "$big_kib" -lt $((small_kib + 4096)) ] && echo yes || echo "no: $big_kib KiB against $small_kib KiB")"
+check_eq "100 MB of short lines take no more memory than 50 MB, give or take 4 MB" "yes" \
+  "$([ "$big_kib" -lt $((half_kib + 4096)) ] && echo yes || echo "no: $big_kib KiB against $half_kib KiB")"
+sanitized=$(ldd "$tavo" 2>/dev/null | grep -cE 'libasan|libtsan')
+if [ "$sanitized" = 0 ]; then
+  check_eq "100 MB of short lines: under 16 MB in all" "yes" \
+    "$([ "$big_kib" -lt 16384 ] && echo yes || echo "no: $big_kib KiB")"
+fi
+
+# A sparse line of 1.4 GB (it costs no disk) before a lease line: found, in flat memory.
+rm -f "$work/good"
+truncate -s 1400M "$work/good"
+printf '\r\n10.0.0.9 - m - 00:1A - l - D- ws.x\r\n' >>"$work/good"
+check_eq "a 1.4 GB line before a lease: found" $'00-1a\nexit 0' "$(run /dhcp "$work/index.txt" ws.x)"
+if [ "$sanitized" = 0 ]; then
+  kib=$(peak_kib /dhcp "$work/index.txt" ws.x)
+  check_eq "a 1.4 GB line before a lease: under 16 MB" "yes" \
+    "$([ "$kib" -lt 16384 ] && echo yes || echo "no: $kib KiB")"
+fi
+
+# The 1.4 GB line cut to 100 MB while tavo maps it: the pages past the new end are gone, which
+# the system reports with SIGBUS. tavo ends with status 0, having met the end of the file there.
+# Tried until strace sees a SIGBUS met, at most five times.
+bus_seen=no
+for _ in 1 2 3 4 5; do
+  rm -f "$work/good"
+  truncate -s 1400M "$work/good"
+  printf '\r\n10.0.0.9 - m - 00:1A - l - D- ws.x\r\n' >>"$work/good"
+  (cd "$places/cwd" && "${tavo_env[@]}" strace -f -qq -e trace=none -o "$work/signals.txt" \
+    "$tavo" /dhcp "$work/index.txt" ws.x >"$work/out.txt" 2>"$work/err.txt") &
+  cutting=$!
+  sleep 0.15
+  truncate -s 100M "$work/good"
+  wait "$cutting"
+  check_eq "a mapped listing cut while read: exit 0, nothing found, no message" "0||" \
+    "$?|$(cat "$work/out.txt")|$(grep -v '^==' "$work/err.txt")"
+  if grep -q 'SIGBUS' "$work/signals.txt" 2>/dev/null; then bus_seen=yes && break; fi
+done
+[ -f "$work/signals.txt" ] && check_eq "a mapped listing cut while read: the cut met as SIGBUS" "yes" "$bus_seen"
+
+# A listing cut shorter while tavo reads it, as a DHCP server rewriting it does: tavo ends as
+# after any listing, with status 0 and no crash, and has logged, in order, the matches of what it
+# read before it met the cut. Each match is published, which makes the reading slow enough for
+# the cut to come in its middle. (Under 16 MB, the listing is read on one thread.)
+awk 'BEGIN { for (i = 0; i < 200000; i++) printf "10.%d.%d.%d - 255.255.0.0 - 00-1a-2b-%06x - NEVER -D- %s%d.x\r\n", i / 65536, i / 256 % 256, i % 256, i, (i % 50 == 0 ? "hit" : "ws"), i }' \
+  >"$work/good"
+tr -d '\n' <"$work/good" | tr '\r' '\n' | grep ' hit' | awk '{ print $1 }' >"$work/hits.txt"
+rm -f "$state/findout.txt"
+(cd "$places/cwd" && "${tavo_env[@]}" "$tavo" /dhcp "$work/index.txt" hit >/dev/null 2>"$work/err.txt") &
+cutting=$!
+sleep 0.2
+truncate -s $(($(stat -c %s "$work/good") / 3)) "$work/good"
+wait "$cutting"
+check_eq "a listing cut while read: exit 0, no message" "0|" "$?|$(cat "$work/err.txt")"
+tr -d '\r' <"$state/findout.txt" | grep -a 'IPaddress:' | awk '{ print $NF }' >"$work/logged.txt"
+count=$(wc -l <"$work/logged.txt")
+check_eq "a listing cut while read: the first matches, in order" "yes" \
+  "$(head -n "$count" "$work/hits.txt" | cmp -s - "$work/logged.txt" && echo yes || echo "no: $count")"
+check_eq "a listing cut while read: the cut came while it read" "yes" \
+  "$([ "$count" -gt 0 ] && [ "$count" -lt 4000 ] && echo yes || echo "no: $count matches")"
+
 rm -f "$work/good"
 
 # Index files that name themselves, a folder, or a device.

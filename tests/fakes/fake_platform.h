@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/error.h"
 #include "platform/posix/services.h"
 #include "platform/services.h"
 
@@ -152,8 +154,10 @@ class FakeMessages final : public platform::WindowMessages, Recording {
 
 // Files in memory, by path, as UTF-8. Deleting a missing file fails, as it does for real, and
 // so does reading one. A file opened for reading is read as it was when opened, at most
-// `read_size` bytes a call, so that lines and terms straddle the reads. The OEM encoding lacks
-// the characters of `oem_lacks`; a file opened for it is logged with " oem".
+// `read_size` bytes a call, so that lines and terms straddle the reads; with `map_unit`, it is
+// mapped too, at multiples of it. `on_read` may change an open file's bytes before each read or
+// mapping, as a program writing it would. The OEM encoding lacks the characters of `oem_lacks`;
+// a file opened for it is logged with " oem".
 class FakeFileSystem final : public platform::FileSystem, Recording {
  public:
   using Recording::Recording;
@@ -170,6 +174,8 @@ class FakeFileSystem final : public platform::FileSystem, Recording {
   std::u16string oem_lacks;
   platform::LeadBytes lead{};
   std::size_t read_size = 5;
+  std::size_t map_unit = 0;
+  std::function<void(std::string& content)> on_read;
 };
 
 class FakePrograms final : public platform::Programs, Recording {
@@ -195,10 +201,16 @@ class FakeClock final : public platform::Clock, Recording {
 };
 
 // The system's threads, on two processors whatever this machine has, so that a search runs
-// beside its reads as it does for real. Not recorded: only speed depends on them.
+// beside its reads as it does for real; with `refuse`, none can be started. Not recorded: only
+// speed depends on them.
 class FakeThreads final : public platform::posix::PosixThreads {
  public:
   unsigned processors() const override { return 2; }
+  std::unique_ptr<platform::Thread> start(std::function<void()> work) override {
+    if (refuse) throw Error("cannot start a thread");
+    return PosixThreads::start(std::move(work));
+  }
+  bool refuse = false;
 };
 
 class FakeCommandLine final : public platform::CommandLine {

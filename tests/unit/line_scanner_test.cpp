@@ -1,38 +1,81 @@
-// Lines and term matches of the block reader, with reads of every small size.
+// Lines and term matches of a file read in blocks or mapped in views of every small size, and
+// with its second half searched on a thread of its own.
 #include "lookup/line_scanner.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdint>
-#include <memory>
-#include <mutex>
-#include <thread>
+#include <limits>
 #include <vector>
 
 #include "base/error.h"
 #include "fakes/fake_platform.h"
+#include "lookup/listing_search.h"
 
 namespace tavo {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-// Every read size and block size from one byte up, so that line ends and terms straddle reads.
-constexpr std::size_t kSizes[] = {1, 2, 3, 7, 64, LineScanner::kBlockSize};
+// One way of reading: reads, blocks, views and the room before them all of `size` bytes (with
+// room for the term), read or mapped, and with the second half on a thread or not.
+struct Way {
+  std::size_t size;
+  bool mapped;
+  bool split;
+};
 
-template <typename Next>
-Lines scan(const std::string& content, std::size_t size, Next next) {
+std::vector<Way> ways() {
+  std::vector<Way> all;
+  for (const std::size_t size : {1U, 2U, 3U, 7U, 64U, 256U * 1024}) {
+    for (const Way way : {Way{size, false, false}, Way{size, true, false}, Way{size, true, true}}) {
+      all.push_back(way);
+    }
+  }
+  return all;
+}
+
+std::string name(const Way& way) {
+  return std::to_string(way.size) + (way.mapped ? " mapped" : " read") +
+         (way.split ? ", two halves" : "");
+}
+
+// A file of `content`, with the fakes it is read through.
+struct File {
+  File(const std::string& content, const Way& way, std::size_t term_size = 0)
+      : sizes{way.size, way.size, std::max(way.size, term_size)}, buffer(sizes) {
+    files.files["f"] = content;
+    files.read_size = way.size;
+    files.map_unit = way.mapped ? way.size : 0;
+  }
   fake::Recorder log;
-  fake::FakeFileSystem files(log);
-  files.files["f"] = content;
-  files.read_size = size;
-  const auto file = files.open_read(u"f");
-  fake::FakeThreads threads;  // the next block read on a thread of its own
-  LineScanner scanner(*file, size, &threads);
+  fake::FakeFileSystem files{log};
+  fake::FakeThreads threads;
+  ReadSizes sizes;
+  ReadBuffer buffer;
+};
+
+Lines all_lines(const std::string& content, const Way& way) {
+  File f(content, way);
+  const auto file = f.files.open_read(u"f");
+  ByteReader reader(*file, 0, f.buffer);
+  LineScanner scanner(reader);
   Lines lines;
-  while (const auto line = next(scanner)) lines.emplace_back(*line);
+  while (const auto line = scanner.next_line()) lines.emplace_back(*line);
+  return lines;
+}
+
+// The lines that hold `term`; `change` may change the file as it is read, and `threads` refuse.
+Lines matches(const std::string& content, const Term& term, const Way& way,
+              const std::function<void(std::string&)>& change = {}, bool refuse = false) {
+  File f(content, way, term.bytes().size());
+  f.files.on_read = change;
+  f.threads.refuse = refuse;
+  const auto file = f.files.open_read(u"f");
+  ListingSearch search(*file, term, f.buffer, way.split ? &f.threads : nullptr,
+                       way.split ? 0 : std::numeric_limits<std::uint64_t>::max());
+  Lines lines;
+  while (const auto line = search.next()) lines.emplace_back(*line);
   return lines;
 }
 
@@ -58,9 +101,10 @@ TEST(LineScanner, LinesEndAtCrOrCrLfButNotAtALoneLf) {
       {std::string("x\0y\r\xff", 5), {std::string("x\0y", 3), "\xff"}},
   };
   for (const LineCase& c : cases) {
-    for (const std::size_t size : kSizes) {
-      EXPECT_EQ(scan(c.content, size, [](LineScanner& s) { return s.next_line(); }), c.lines)
-          << "content " << testing::PrintToString(c.content) << ", size " << size;
+    for (const Way& way : ways()) {
+      if (way.split) continue;  // only matches are searched in two halves
+      EXPECT_EQ(all_lines(c.content, way), c.lines)
+          << "content " << testing::PrintToString(c.content) << ", " << name(way);
     }
   }
 }
@@ -94,11 +138,10 @@ TEST(LineScanner, MatchesLieWhollyInsideOneLine) {
       {"ab", "\r\n\r\nab\r\n\r\n", {"ab"}},
   };
   for (const MatchCase& c : cases) {
-    for (const std::size_t size : kSizes) {
-      const Term term(c.term);
-      EXPECT_EQ(scan(c.content, size, [&](LineScanner& s) { return s.next_match(term); }), c.lines)
+    for (const Way& way : ways()) {
+      EXPECT_EQ(matches(c.content, Term(c.term), way), c.lines)
           << "term " << testing::PrintToString(c.term) << ", content "
-          << testing::PrintToString(c.content.substr(0, 40)) << ", size " << size;
+          << testing::PrintToString(c.content.substr(0, 40)) << ", " << name(way);
     }
   }
 }
@@ -127,82 +170,64 @@ TEST(LineScanner, OnDoubleByteCodePagesAMatchBeginsOnACharacter) {
       {"AB", long_kana + lead + "AAB", {long_kana + lead + "AAB"}},
   };
   for (const MatchCase& c : cases) {
-    for (const std::size_t size : kSizes) {
-      const Term term(c.term, shift_jis());
-      EXPECT_EQ(scan(c.content, size, [&](LineScanner& s) { return s.next_match(term); }), c.lines)
+    for (const Way& way : ways()) {
+      EXPECT_EQ(matches(c.content, Term(c.term, shift_jis()), way), c.lines)
           << "term " << testing::PrintToString(c.term) << ", content "
-          << testing::PrintToString(c.content.substr(0, 40)) << ", size " << size;
+          << testing::PrintToString(c.content.substr(0, 40)) << ", " << name(way);
     }
   }
 }
 
-// The system copies into page-aligned memory fastest, so every read must land on a page, however
-// long the lines before it were, read in turn or two at once, and also when the reader's thread
-// loses its processor for a while and is left. A read after the first block that fails, in the
-// caller's thread or in the reader's, passes to the caller.
-struct Recording final : platform::InputFile {
-  struct Shared {  // by the file opened again for the reader's thread
-    std::string content;
-    bool fail_after_first = false;
-    bool slow_elsewhere = false;  // a read in another thread than the caller's takes 10 ms
-    std::thread::id caller = std::this_thread::get_id();
-    std::mutex lock;
-    std::vector<std::uintptr_t> misses;  // the place in its page of each read that missed one
-  };
-  std::shared_ptr<Shared> shared = std::make_shared<Shared>();
-  std::size_t at = 0;
-  std::size_t read(char* buffer, std::size_t size) override {
-    const std::size_t n = read_at(at, buffer, size);
-    at += n;
-    return n;
+// A file is read as one run of bytes from its start: what is appended while it is read is not
+// read, a file cut shorter gives the lines of what was read before the cut was met (from the
+// cut on, never more), and a thread that cannot be started leaves the caller to search alone. A
+// read that fails passes on.
+TEST(ListingSearch, AFileIsReadAsOneRunOfBytes) {
+  std::string listing;
+  for (std::size_t i = 0; i < 40; ++i) {
+    listing += "10.77.1." + std::to_string(i) + " - lab" + std::string(i % 7, 'x') + "\r\n";
   }
-  std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
-    Shared& s = *shared;
-    if (s.fail_after_first && offset > 0) throw Error("cannot read f: I/O error");
-    if (s.slow_elsewhere && std::this_thread::get_id() != s.caller) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const auto after_first = [](auto change) {
+    return [change, calls = 0](std::string& content) mutable {
+      if (++calls == 2) change(content);
+    };
+  };
+  const std::size_t cut = listing.size() / 2 + 3;
+  struct Case {
+    const char* what;
+    std::function<void(std::string&)> change;
+    bool refuse;
+    std::size_t at_least;  // the lines found are those of the first N bytes, N at least this
+  };
+  const Case cases[] = {
+      {"grows", after_first([](std::string& c) { c += "10.77.1.200 - lab new\r\n"; }), false,
+       listing.size()},
+      {"cut shorter", after_first([cut](std::string& c) { c.resize(cut); }), false, cut},
+      {"no thread", {}, true, listing.size()},
+  };
+  const auto found_in = [](const std::string& text) {
+    Lines lines;
+    for (const std::string& line : all_lines(text, Way{64, false, false})) {
+      if (line.find("lab") != std::string::npos) lines.push_back(line);
     }
-    const std::size_t n =
-        s.content.copy(buffer, size, std::min<std::size_t>(offset, s.content.size()));
-    const auto place = reinterpret_cast<std::uintptr_t>(buffer) % 4096;
-    const std::lock_guard<std::mutex> held(s.lock);
-    if (n > 0 && place != 0) s.misses.push_back(place);
-    return n;
-  }
-  std::unique_ptr<platform::InputFile> open_again() const override {
-    auto again = std::make_unique<Recording>();
-    again->shared = shared;
-    return again;
-  }
-};
-
-TEST(LineScanner, ReadsLandOnPageBoundariesAndFailuresPassOn) {
-  fake::FakeThreads threads;
-  const Term term("y");
-  struct Way {
-    platform::Threads* threads;
-    bool slow_elsewhere;
+    return lines;
   };
-  for (const Way way : {Way{nullptr, false}, Way{&threads, false}, Way{&threads, true}}) {
-    for (const bool matches : {false, true}) {
-      Recording file;
-      Recording::Shared& s = *file.shared;
-      s.slow_elsewhere = way.slow_elsewhere;
-      for (int i = 0; s.content.size() < 6 * LineScanner::kBlockSize; ++i) {
-        s.content += std::string(static_cast<std::size_t>(i % 97), 'x') + "y\r\n";
+  const Term term("lab");
+  for (const Case& c : cases) {
+    for (const Way& way : ways()) {
+      SCOPED_TRACE(std::string(c.what) + ", " + name(way));
+      const Lines found = matches(listing, term, way, c.change, c.refuse);
+      bool a_prefix = false;
+      for (std::size_t n = c.at_least; n <= listing.size() && !a_prefix; ++n) {
+        a_prefix = found == found_in(listing.substr(0, n));
       }
-      SCOPED_TRACE(std::string(matches ? "next_match" : "next_line") +
-                   (way.threads ? ", threads" : "") + (way.slow_elsewhere ? ", slow" : ""));
-      LineScanner scanner(file, LineScanner::kBlockSize, way.threads);
-      std::size_t lines = 0;
-      while (matches ? scanner.next_match(term) : scanner.next_line()) ++lines;
-      EXPECT_EQ(lines, std::count(s.content.begin(), s.content.end(), 'y'));
-      EXPECT_EQ(s.misses, std::vector<std::uintptr_t>{});
-      file.at = 0;
-      s.fail_after_first = true;
-      LineScanner failing(file, LineScanner::kBlockSize, way.threads);
-      EXPECT_THROW(while (matches ? failing.next_match(term) : failing.next_line()){}, Error);
+      EXPECT_TRUE(a_prefix) << testing::PrintToString(found);
     }
+  }
+  for (const Way& way : ways()) {
+    SCOPED_TRACE(name(way));
+    EXPECT_THROW(matches(listing, term, way, [](std::string&) { throw Error("I/O error"); }),
+                 Error);
   }
 }
 

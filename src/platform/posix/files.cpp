@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "base/error.h"
+#include "platform/posix/file_views.h"
 #include "platform/posix/folders.h"
 #include "platform/posix/utf.h"
 
@@ -23,40 +24,37 @@ std::string reason() {
   return std::strerror(errno);
 }
 
-// Raw reads from a descriptor that this owns.
+// Raw reads from a descriptor that this owns, at an offset, so that two threads may read it.
 class PosixInputFile final : public InputFile {
  public:
-  PosixInputFile(int descriptor, std::string path)
-      : descriptor_(descriptor), path_(std::move(path)) {}
+  PosixInputFile(int descriptor, std::string path, std::uint64_t size)
+      : descriptor_(descriptor), path_(std::move(path)), size_(size) {}
   ~PosixInputFile() override { ::close(descriptor_); }
   PosixInputFile(const PosixInputFile&) = delete;
   PosixInputFile& operator=(const PosixInputFile&) = delete;
 
-  std::size_t read(char* buffer, std::size_t size) override {
-    return retried([&] { return ::read(descriptor_, buffer, size); });
+  std::uint64_t size() const override { return size_; }
+  std::uint64_t size_now() const override {
+    struct stat status {};
+    if (fstat(descriptor_, &status) != 0) throw Error("cannot read " + path_ + ": " + reason());
+    return static_cast<std::uint64_t>(status.st_size);
   }
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
-    return retried([&] { return ::pread(descriptor_, buffer, size, static_cast<off_t>(offset)); });
-  }
-  // pread leaves the descriptor's place alone, so a copy of it serves a second thread.
-  std::unique_ptr<InputFile> open_again() const override {
-    const int copy = ::fcntl(descriptor_, F_DUPFD_CLOEXEC, 0);
-    if (copy < 0) throw Error("cannot open " + path_ + " again: " + reason());
-    return std::make_unique<PosixInputFile>(copy, path_);
-  }
-
- private:
-  template <typename Read>
-  std::size_t retried(Read read) {
     for (;;) {
-      const ssize_t got = read();
+      const ssize_t got = ::pread(descriptor_, buffer, size, static_cast<off_t>(offset));
       if (got >= 0) return static_cast<std::size_t>(got);
       if (errno != EINTR) throw Error("cannot read " + path_ + ": " + reason());
     }
   }
+  std::size_t map_granularity() const override { return page_size(); }
+  std::unique_ptr<FileView> map(std::uint64_t offset, std::size_t size) override {
+    return map_view(descriptor_, offset, size);
+  }
 
+ private:
   int descriptor_;
   std::string path_;
+  std::uint64_t size_;
 };
 
 // Opens `target` for writing with `flags` and never through a symbolic link; only a plain file
@@ -161,7 +159,8 @@ std::unique_ptr<InputFile> PosixFileSystem::open_read(std::u16string_view path) 
     ::close(descriptor);
     throw Error("cannot open " + target + ": not a plain file");
   }
-  return std::make_unique<PosixInputFile>(descriptor, target);
+  return std::make_unique<PosixInputFile>(descriptor, target,
+                                          static_cast<std::uint64_t>(status.st_size));
 }
 
 std::unique_ptr<TextFile> PosixFileSystem::open_write(std::u16string_view path) {

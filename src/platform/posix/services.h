@@ -107,8 +107,6 @@ class PosixThreads : public Threads {
  public:
   unsigned processors() const override;
   std::unique_ptr<Thread> start(std::function<void()> work) override;
-  void yield() override;
-  void rest() override;
 };
 
 }  // namespace tavo::platform::posix

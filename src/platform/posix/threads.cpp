@@ -1,7 +1,7 @@
 // Threads of the Linux build.
+#include <sched.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <system_error>
 #include <thread>
 
@@ -26,6 +26,12 @@ class PosixThread final : public Thread {
 }  // namespace
 
 unsigned PosixThreads::processors() const {
+  cpu_set_t allowed;
+  CPU_ZERO(&allowed);
+  if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+    const int count = CPU_COUNT(&allowed);
+    if (count > 0) return static_cast<unsigned>(count);
+  }
   const long online = sysconf(_SC_NPROCESSORS_ONLN);
   return online > 0 ? static_cast<unsigned>(online) : 1;
 }
@@ -36,14 +42,6 @@ std::unique_ptr<Thread> PosixThreads::start(std::function<void()> work) {
   } catch (const std::system_error& failure) {
     throw Error(std::string("cannot start a thread: ") + failure.what());
   }
-}
-
-void PosixThreads::yield() {
-  std::this_thread::yield();
-}
-
-void PosixThreads::rest() {
-  std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 }  // namespace tavo::platform::posix

@@ -9,6 +9,7 @@
 #include "base/error.h"
 #include "platform/win32/api.h"
 #include "platform/win32/code_page.h"
+#include "platform/win32/file_views.h"
 
 namespace tavo::platform::win32 {
 
@@ -85,43 +86,60 @@ class Win32TextFile final : public AppendFile {
   Encoding encoding_;
 };
 
-std::unique_ptr<InputFile> opened_for_reading(std::u16string_view path);
-
+// Reads from the file pointer, which every Windows has: 9x reads a disk file no other way, and
+// Wine reads at an offset given with ReadFile at a quarter of the speed. The pointer is moved and
+// read under a lock, since two threads may read.
 class Win32InputFile final : public InputFile {
  public:
-  Win32InputFile(HANDLE handle, std::u16string path)
-      : handle_(handle), path_(std::move(path)), name_(api::for_message(path_)) {}
-  ~Win32InputFile() override { CloseHandle(handle_); }
+  Win32InputFile(HANDLE handle, std::string name, std::uint64_t size)
+      : handle_(handle), name_(std::move(name)), size_(size) {
+    InitializeCriticalSection(&lock_);
+  }
+  ~Win32InputFile() override {
+    DeleteCriticalSection(&lock_);
+    CloseHandle(handle_);
+  }
   Win32InputFile(const Win32InputFile&) = delete;
   Win32InputFile& operator=(const Win32InputFile&) = delete;
 
-  std::size_t read(char* buffer, std::size_t size) override {
-    DWORD got = 0;
-    const DWORD wanted = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-    if (!ReadFile(handle_, buffer, wanted, &got, nullptr)) {
-      throw api::last_error("cannot read " + name_);
-    }
-    return got;
-  }
-  // From the file pointer, which every Windows has: 9x reads a disk file no other way, and
-  // Wine reads at an offset given with ReadFile at a quarter of the speed.
+  std::uint64_t size() const override { return size_; }
+  std::uint64_t size_now() const override { return size_of(handle_, name_); }
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
+    EnterCriticalSection(&lock_);
     LONG high = static_cast<LONG>(offset >> 32);
     SetLastError(NO_ERROR);
-    if (SetFilePointer(handle_, static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN) ==
-            INVALID_SET_FILE_POINTER &&
-        GetLastError() != NO_ERROR) {
-      throw api::last_error("cannot read " + name_);
-    }
-    return read(buffer, size);
+    DWORD got = 0;
+    const DWORD wanted = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    const bool ok = (SetFilePointer(handle_, static_cast<LONG>(offset & 0xFFFFFFFF), &high,
+                                    FILE_BEGIN) != INVALID_SET_FILE_POINTER ||
+                     GetLastError() == NO_ERROR) &&
+                    ReadFile(handle_, buffer, wanted, &got, nullptr);
+    const Error failure = api::last_error("cannot read " + name_);
+    LeaveCriticalSection(&lock_);
+    if (!ok) throw failure;
+    return got;
   }
-  // A handle of its own, with a file pointer of its own.
-  std::unique_ptr<InputFile> open_again() const override { return opened_for_reading(path_); }
+  std::size_t map_granularity() const override { return allocation_granularity(); }
+  std::unique_ptr<FileView> map(std::uint64_t offset, std::size_t size) override {
+    return map_view(handle_, offset, size);
+  }
+
+  // The size of the file open as `handle`.
+  static std::uint64_t size_of(HANDLE handle, const std::string& name) {
+    DWORD high = 0;
+    SetLastError(NO_ERROR);
+    const DWORD low = GetFileSize(handle, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
+      throw api::last_error("cannot read " + name);
+    }
+    return (std::uint64_t{high} << 32) | low;
+  }
 
  private:
   HANDLE handle_;
-  std::u16string path_;
   std::string name_;
+  std::uint64_t size_;
+  CRITICAL_SECTION lock_;
 };
 
 std::unique_ptr<Win32TextFile> opened_for_writing(std::u16string_view path, HANDLE handle,
@@ -157,25 +175,22 @@ std::unique_ptr<TextFile> Win32FileSystem::open_write(std::u16string_view path) 
       Encoding::ansi);
 }
 
-namespace {
-
-std::unique_ptr<InputFile> opened_for_reading(std::u16string_view path) {
+std::unique_ptr<InputFile> Win32FileSystem::open_read(std::u16string_view path) {
   HANDLE handle = api::calls().create_file(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                            OPEN_EXISTING);
-  if (handle == INVALID_HANDLE_VALUE)
-    throw api::last_error("cannot open " + api::for_message(path));
+  const std::string name = api::for_message(path);
+  if (handle == INVALID_HANDLE_VALUE) throw api::last_error("cannot open " + name);
   // A console, a pipe or the NUL device could block a read or never end.
   if (GetFileType(handle) != FILE_TYPE_DISK) {
     CloseHandle(handle);
-    throw Error("cannot open " + api::for_message(path) + ": not a file on a disk");
+    throw Error("cannot open " + name + ": not a file on a disk");
   }
-  return std::make_unique<Win32InputFile>(handle, std::u16string(path));
-}
-
-}  // namespace
-
-std::unique_ptr<InputFile> Win32FileSystem::open_read(std::u16string_view path) {
-  return opened_for_reading(path);
+  try {
+    return std::make_unique<Win32InputFile>(handle, name, Win32InputFile::size_of(handle, name));
+  } catch (...) {
+    CloseHandle(handle);
+    throw;
+  }
 }
 
 std::optional<std::string> Win32FileSystem::encode(std::u16string_view text,

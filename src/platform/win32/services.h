@@ -92,8 +92,6 @@ class Win32Threads final : public Threads {
  public:
   unsigned processors() const override;
   std::unique_ptr<Thread> start(std::function<void()> work) override;
-  void yield() override;
-  void rest() override;
 };
 
 }  // namespace tavo::platform::win32

@@ -37,6 +37,14 @@ class Win32Thread final : public Thread {
 }  // namespace
 
 unsigned Win32Threads::processors() const {
+  // Those of the process's affinity (start /affinity, a job); 95 lacks the call.
+  using Affinity = BOOL(WINAPI*)(HANDLE, PDWORD_PTR, PDWORD_PTR);
+  const auto affinity = api::kernel32_function<Affinity>("GetProcessAffinityMask");
+  DWORD_PTR process = 0;
+  DWORD_PTR system = 0;
+  if (affinity != nullptr && affinity(GetCurrentProcess(), &process, &system) && process != 0) {
+    return static_cast<unsigned>(__builtin_popcountll(process));
+  }
   SYSTEM_INFO info{};
   GetSystemInfo(&info);
   return info.dwNumberOfProcessors > 0 ? info.dwNumberOfProcessors : 1;
@@ -44,14 +52,6 @@ unsigned Win32Threads::processors() const {
 
 std::unique_ptr<Thread> Win32Threads::start(std::function<void()> work) {
   return std::make_unique<Win32Thread>(std::move(work));
-}
-
-void Win32Threads::yield() {
-  Sleep(0);
-}
-
-void Win32Threads::rest() {
-  Sleep(1);
 }
 
 }  // namespace tavo::platform::win32

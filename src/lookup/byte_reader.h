@@ -1,0 +1,77 @@
+// A file's bytes in file order, a window at a time, mapped or read; it knows nothing of lines or
+// terms.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/files.h"
+
+namespace tavo {
+
+// How a lookup reads; chosen once for the lookup.
+struct ReadSizes {
+  std::size_t block = 256 * 1024;      // read at a time where a file is read; no larger, read whole
+  std::size_t view = 4 * 1024 * 1024;  // mapped at a time where a file is mapped
+  std::size_t room = 64 * 1024;        // of the bytes before a window that stay in memory
+};
+
+// The memory that files are read into: made once for a lookup and lent to each file in turn.
+class ReadBuffer {
+ public:
+  explicit ReadBuffer(const ReadSizes& sizes);
+  const ReadSizes& sizes() const { return sizes_; }
+  char* room_end() const { return room_end_; }  // where a block is read to; room lies before it
+
+ private:
+  ReadSizes sizes_;
+  std::unique_ptr<char[]> memory_;  // left uninitialised: a page costs only once read into
+  char* room_end_ = nullptr;
+};
+
+// Hands out [from, size()) of a file in order: mapped a view at a time where the file is larger
+// than a block and the system maps it, else read a block at a time into `buffer`. A file that
+// grows meanwhile is read up to its size when opened, in one run of bytes; one that is cut
+// shorter ends where the cut is found.
+class ByteReader {
+ public:
+  struct Window {
+    const char* data = nullptr;  // the window's first byte
+    std::size_t size = 0;        // 0 at the end of the file
+    std::uint64_t offset = 0;    // where `data` lies in the file
+    std::size_t before = 0;      // how many bytes before `data` are the file's, there too
+  };
+
+  // `file` and `buffer` must outlive the reader. A reader of its own may read the same file, on
+  // another thread, with a buffer of its own.
+  ByteReader(platform::InputFile& file, std::uint64_t from, ReadBuffer& buffer);
+  ByteReader(const ByteReader&) = delete;
+  ByteReader& operator=(const ByteReader&) = delete;
+
+  bool mapped() const { return mapped_; }
+  // The next window; of the bytes before it, at least min(keep, room) stay before it. The window
+  // handed out before is gone. Throws tavo::Error when the file cannot be read.
+  Window next(std::size_t keep);
+  // Where the file ends, as far as is known: its size when opened, or less where it has been
+  // found cut shorter since. With `ask_system`, a mapped file's size now is asked too, since the
+  // last page of a file cut shorter reads as zeros past its end without a fault. Throws.
+  std::uint64_t end(bool ask_system);
+  // [from, to) of the file into `out`, read again: up to where the file ends now. Throws.
+  void read_again(std::uint64_t from, std::uint64_t to, std::string& out);
+
+ private:
+  Window next_view();
+  Window next_block(std::size_t keep);
+
+  platform::InputFile& file_;
+  ReadBuffer& buffer_;
+  std::uint64_t size_;  // the file's size when it was opened, or where it was found cut
+  std::uint64_t next_;  // where the next window begins
+  std::unique_ptr<platform::FileView> view_;
+  bool mapped_ = false;  // the file is read a view at a time
+  Window window_;
+};
+
+}  // namespace tavo
