@@ -23,6 +23,8 @@ import struct
 import subprocess
 import sys
 
+import pe
+
 # The W functions that 95, 98 and ME implement (MSDN "Windows 95 General Limitations", KB
 # Q210341); lstrcpyW and lstrcatW came with 98, and are kept as 98 has them.
 NATIVE = {
@@ -78,27 +80,14 @@ static int is_utf8(UINT cp) {
 
 def read_imports(data):
     """[(offset of the DLL name, DLL name, [function names])] from a PE file's import table."""
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    sections = struct.unpack_from("<H", data, pe + 6)[0]
-    optional_size = struct.unpack_from("<H", data, pe + 20)[0]
-    optional = pe + 24
-    plus = struct.unpack_from("<H", data, optional)[0] == 0x20B
-    directories = optional + (112 if plus else 96)
-    import_rva = struct.unpack_from("<I", data, directories + 8)[0]
-    table = optional + optional_size
-    spans = [struct.unpack_from("<IIII", data, table + 40 * i + 8) for i in range(sections)]
-
-    def offset(rva):
-        for size, address, raw_size, raw in spans:
-            if address <= rva < address + max(size, raw_size):
-                return raw + rva - address
-        raise ValueError("RVA %x lies in no section" % rva)
+    image = pe.Image(data)
+    plus, offset = image.plus, image.offset
 
     def text(at):
         return data[at:data.index(b"\0", at)].decode("ascii")
 
     imports = []
-    at = offset(import_rva)
+    at = offset(image.directory(1)[0])
     while True:
         lookup, _, _, name_rva, thunks = struct.unpack_from("<IIIII", data, at)
         if name_rva == 0:
