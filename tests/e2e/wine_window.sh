@@ -7,12 +7,14 @@ source "$(dirname "$0")/lib/wine.sh"
 
 set_wine_temp 'C:\no-such-folder'  # no script: its console would take the focus
 start_tavo
-check_eq "window layout at 96 DPI" "caption TAVO (convert MAC-Adress)
+# The controls are the themed ones of Common Controls 6, which the manifest asks for.
+layout_96="caption TAVO (convert MAC-Adress)
 client 304 114
-Text1 Edit 16 16 273 25 single \"\"
-Text2 Edit 16 56 273 25 single \"\"
-Command1 Button 16 96 273 17 single \"Close\"
-tab Text1 Text2 Command1 -> Text1" "$(probe layout)"
+Text1 Edit cc6 16 16 273 25 single \"\"
+Text2 Edit cc6 16 56 273 25 single \"\"
+Command1 Button cc6 16 96 273 17 single \"Close\"
+tab Text1 Text2 Command1 -> Text1"
+check_eq "window layout at 96 DPI" "$layout_96" "$(probe layout)"
 check_eq "text boxes use the default GUI font" "guifont" "$(probe font)"
 check_eq "focus in Text1 at start" "Text1" "$(probe focus)"
 

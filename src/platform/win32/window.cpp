@@ -1,6 +1,8 @@
 // The Win32 window of Form1.
 #include "platform/win32/window.h"
 
+#include <commctrl.h>
+
 #include <utility>
 
 #include "base/error.h"
@@ -30,6 +32,9 @@ bool clipboard_open_here() {
 }  // namespace
 
 FormWindow::FormWindow(HINSTANCE instance) {
+  // Loads Common Controls, which registers the themed edit boxes and button of version 6 where
+  // the manifest asks for it (XP and later); elsewhere the system's classic ones are used.
+  InitCommonControls();
   if (HDC screen = GetDC(nullptr)) {
     dpi_x_ = GetDeviceCaps(screen, LOGPIXELSX);
     dpi_y_ = GetDeviceCaps(screen, LOGPIXELSY);

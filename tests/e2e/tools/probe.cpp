@@ -1,7 +1,8 @@
 // tavo_probe: drives tavo.exe's window from another process, as a person or a program would.
 //
 //   tavo_probe wait                 wait up to 60 s for the window to be shown
-//   tavo_probe layout               caption, client size, controls and tab order
+//   tavo_probe layout               caption, client size, controls (each "cc6" when it is one
+//                                   of Common Controls 6, else "classic") and tab order
 //   tavo_probe font                 "guifont" when Text2 draws in the default GUI font
 //   tavo_probe settext N TEXT       WM_SETTEXT to control N (Text1, Text2)
 //   tavo_probe gettext N            WM_GETTEXT of control N
@@ -40,12 +41,16 @@
 #include <cwchar>
 #include <string>
 
+#include "probe.h"
+
+namespace tavo_probe {
+
 namespace {
 
-constexpr wchar_t kClass[] = L"TavoForm1";
-constexpr wchar_t kCaption[] = L"TAVO (convert MAC-Adress)";
 constexpr int kIds[] = {101, 102, 103};
 constexpr const wchar_t* kNames[] = {L"Text1", L"Text2", L"Command1"};
+
+}  // namespace
 
 void write_out(const std::wstring& text) {
   const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
@@ -60,6 +65,35 @@ void write_out(const std::wstring& text) {
   std::fprintf(stderr, "tavo_probe: %s\n", message);
   std::exit(1);
 }
+
+HWND find_control(HWND form, const wchar_t* name) {
+  for (int i = 0; i < 3; ++i) {
+    if (std::wcscmp(name, kNames[i]) == 0) {
+      HWND control = GetDlgItem(form, kIds[i]);
+      if (control == nullptr) fail("control not found");
+      return control;
+    }
+  }
+  fail("unknown control name");
+}
+
+std::wstring text_of(HWND window) {
+  const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const auto copied = SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
+                                   reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+}  // namespace tavo_probe
+
+namespace {
+
+using namespace tavo_probe;
+
+constexpr wchar_t kClass[] = L"TavoForm1";
+constexpr wchar_t kCaption[] = L"TAVO (convert MAC-Adress)";
 
 std::wstring unescape(const wchar_t* text) {
   std::wstring out;
@@ -81,31 +115,11 @@ HWND find_form() {
   return form;
 }
 
-HWND find_control(HWND form, const wchar_t* name) {
-  for (int i = 0; i < 3; ++i) {
-    if (std::wcscmp(name, kNames[i]) == 0) {
-      HWND control = GetDlgItem(form, kIds[i]);
-      if (control == nullptr) fail("control not found");
-      return control;
-    }
-  }
-  fail("unknown control name");
-}
-
 const wchar_t* name_of(HWND form, HWND control) {
   for (int i = 0; i < 3; ++i) {
     if (control != nullptr && GetDlgItem(form, kIds[i]) == control) return kNames[i];
   }
   return control == form ? L"Form1" : L"none";
-}
-
-std::wstring text_of(HWND window) {
-  const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const auto copied = SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
-                                   reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(copied));
-  return text;
 }
 
 // The clipboard needs an owner window for SetClipboardData to work.
@@ -144,9 +158,10 @@ int layout(HWND form) {
     GetClassNameW(control, kind, 32);
     const auto style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
     const bool multiline = std::wcscmp(kind, L"Edit") == 0 && (style & ES_MULTILINE) != 0;
-    write_out(std::wstring(kNames[i]) + L" " + kind + L" " + std::to_wstring(box.left) + L" " +
-              std::to_wstring(box.top) + L" " + std::to_wstring(box.right - box.left) + L" " +
-              std::to_wstring(box.bottom - box.top) + (multiline ? L" multi" : L" single") +
+    write_out(std::wstring(kNames[i]) + L" " + kind +
+              (common_controls_6(control) ? L" cc6 " : L" classic ") + std::to_wstring(box.left) +
+              L" " + std::to_wstring(box.top) + L" " + std::to_wstring(box.right - box.left) +
+              L" " + std::to_wstring(box.bottom - box.top) + (multiline ? L" multi" : L" single") +
               L" \"" + text_of(control) + L"\"\n");
   }
   std::wstring order = L"tab";
