@@ -3,7 +3,11 @@
 //   tavo_probe wait                 wait up to 60 s for the window to be shown
 //   tavo_probe layout               caption, client size, controls (each "cc6" when it is one
 //                                   of Common Controls 6, else "classic") and tab order
-//   tavo_probe font                 "guifont" when Text2 draws in the default GUI font
+//   tavo_probe font [DPI]           "guifont" when Text2 draws in the default GUI font (made
+//                                   for DPI)
+//   tavo_probe window               the window's rectangle on the screen
+//   tavo_probe dpi-changed DPI LEFT TOP WIDTH HEIGHT
+//                                   WM_DPICHANGED to the window, suggesting that rectangle
 //   tavo_probe settext N TEXT       WM_SETTEXT to control N (Text1, Text2)
 //   tavo_probe gettext N            WM_GETTEXT of control N
 //   tavo_probe getsel N             EM_GETSEL of control N, as "start end"
@@ -172,27 +176,6 @@ int layout(HWND form) {
     item = GetNextDlgTabItem(form, item, FALSE);
   }
   write_out(order + L" -> " + name_of(form, item) + L"\n");
-  return 0;
-}
-
-// WM_GETFONT does not cross processes under Wine, so the font of Text2 is told from the width
-// of a text in it: "guifont" when it matches the default GUI font here, else the two widths.
-int font_of_text2(HWND form) {
-  HWND box = find_control(form, L"Text2");
-  const std::wstring saved = text_of(box);
-  const wchar_t sample[] = L"WWWWWWWWi";
-  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(sample));
-  const auto first = SendMessageW(box, EM_POSFROMCHAR, 0, 0);
-  const auto last = SendMessageW(box, EM_POSFROMCHAR, 8, 0);
-  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.c_str()));
-  const int shown = static_cast<short>(LOWORD(last)) - static_cast<short>(LOWORD(first));
-  HDC screen = GetDC(nullptr);
-  SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
-  SIZE extent{};
-  GetTextExtentPoint32W(screen, sample, 8, &extent);
-  ReleaseDC(nullptr, screen);
-  write_out(shown == extent.cx ? std::wstring(L"guifont")
-                               : std::to_wstring(shown) + L" " + std::to_wstring(extent.cx));
   return 0;
 }
 
@@ -385,7 +368,16 @@ int wmain(int argc, wchar_t** argv) {
   HWND form = find_form();
   if (verb == L"layout") return layout(form);
   if (verb == L"inked") return inked(form);
-  if (verb == L"font") return font_of_text2(form);
+  if (verb == L"font" && argc <= 3) {
+    return font_of_text2(form, argc == 3 ? static_cast<int>(std::wcstol(argv[2], nullptr, 10)) : 0);
+  }
+  if (verb == L"window") return window_rect(form);
+  if (verb == L"dpi-changed" && argc == 7) {
+    long at[4] = {};
+    for (int i = 0; i < 4; ++i) at[i] = std::wcstol(argv[3 + i], nullptr, 10);
+    return dpi_changed(form, static_cast<int>(std::wcstol(argv[2], nullptr, 10)),
+                       {at[0], at[1], at[0] + at[2], at[1] + at[3]});
+  }
   if (verb == L"settext" && argc == 4) {
     const std::wstring text = unescape(argv[3]);
     SendMessageW(find_control(form, argv[2]), WM_SETTEXT, 0,

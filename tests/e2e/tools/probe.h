@@ -22,5 +22,13 @@ std::wstring text_of(HWND window);
 // True when `control` (an edit box or a button) is one of Common Controls 6, the themed ones: it
 // answers a message that only those know.
 bool common_controls_6(HWND control);
+// "guifont" when Text2 draws in the default GUI font made for `dpi` (0: the system's own font),
+// else the width of a text in it and in that font.
+int font_of_text2(HWND form, int dpi);
+// "window LEFT TOP WIDTH HEIGHT" of tavo's window, on the screen.
+int window_rect(HWND form);
+// Sends WM_DPICHANGED for `dpi` with the suggested rectangle `frame`, as Windows does when the
+// window moves to a monitor of that DPI.
+int dpi_changed(HWND form, int dpi, const RECT& frame);
 
 }  // namespace tavo_probe

@@ -1,4 +1,8 @@
-// tavo_probe: what the window shows of how Windows hosts it: Common Controls 6.
+// tavo_probe: what the window shows of how Windows hosts it: the DPI it is drawn at, its font,
+// and Common Controls 6.
+//
+// Wine 8 hosts every program as per-monitor DPI aware, so this probe reads the window in the
+// same pixels that tavo draws it in.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -11,9 +15,11 @@ namespace tavo_probe {
 
 namespace {
 
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
+
 // Memory in the process that owns a window, for a message whose lParam points at data: a
 // message to another process carries no data with it unless the system knows its layout, and
-// neither Windows nor Wine knows Common Controls' messages.
+// neither Windows nor Wine knows WM_DPICHANGED's or Common Controls' messages.
 class RemoteBlock {
  public:
   RemoteBlock(HWND window, const void* data, std::size_t size) {
@@ -62,6 +68,54 @@ bool common_controls_6(HWND control) {
   const RECT margin{};
   const RemoteBlock place(control, &margin, sizeof margin);
   return send_waiting(control, BCM_GETTEXTMARGIN, 0, place.address()) == TRUE;
+}
+
+// WM_GETFONT does not cross processes under Wine, so the font of Text2 is told from the width
+// of a text in it.
+int font_of_text2(HWND form, int dpi) {
+  HWND box = find_control(form, L"Text2");
+  const std::wstring saved = text_of(box);
+  const wchar_t sample[] = L"WWWWWWWWi";
+  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(sample));
+  const auto first = SendMessageW(box, EM_POSFROMCHAR, 0, 0);
+  const auto last = SendMessageW(box, EM_POSFROMCHAR, 8, 0);
+  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.c_str()));
+  const int shown = static_cast<short>(LOWORD(last)) - static_cast<short>(LOWORD(first));
+
+  HDC screen = GetDC(nullptr);
+  const HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
+  HGDIOBJ made = nullptr;
+  if (dpi != 0) {
+    // The stock font is made for the system DPI; the font for another is the same scaled.
+    LOGFONTW font{};
+    GetObjectW(stock, sizeof font, &font);
+    font.lfHeight = MulDiv(font.lfHeight, dpi, GetDeviceCaps(screen, LOGPIXELSY));
+    made = CreateFontIndirectW(&font);
+  }
+  const HGDIOBJ previous = SelectObject(screen, made != nullptr ? made : stock);
+  SIZE extent{};
+  GetTextExtentPoint32W(screen, sample, 8, &extent);
+  SelectObject(screen, previous);
+  if (made != nullptr) DeleteObject(made);
+  ReleaseDC(nullptr, screen);
+  write_out(shown == extent.cx ? std::wstring(L"guifont")
+                               : std::to_wstring(shown) + L" " + std::to_wstring(extent.cx));
+  return 0;
+}
+
+int window_rect(HWND form) {
+  RECT frame{};
+  GetWindowRect(form, &frame);
+  write_out(L"window " + std::to_wstring(frame.left) + L" " + std::to_wstring(frame.top) + L" " +
+            std::to_wstring(frame.right - frame.left) + L" " +
+            std::to_wstring(frame.bottom - frame.top));
+  return 0;
+}
+
+int dpi_changed(HWND form, int dpi, const RECT& frame) {
+  const RemoteBlock suggested(form, &frame, sizeof frame);
+  send_waiting(form, kDpiChanged, MAKEWPARAM(dpi, dpi), suggested.address());
+  return 0;
 }
 
 }  // namespace tavo_probe

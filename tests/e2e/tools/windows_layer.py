@@ -1,17 +1,20 @@
 #!/usr/bin/env python3
 """Makes a copy of a Windows exe that sees the system DLLs as strictly as Windows shows them.
 
-Wine is more forgiving than Windows in two ways that matter here:
+Wine is more forgiving than Windows in three ways that matter here:
 - It implements every W function even when it reports Windows 98. Windows 95, 98 and ME export
   the W names too, but almost all are stubs that fail with ERROR_CALL_NOT_IMPLEMENTED.
 - Its WideCharToMultiByte and MultiByteToWideChar accept every flag on every code page. Windows
   accepts only 0 and WC_ERR_INVALID_CHARS (MB_ERR_INVALID_CHARS) for UTF-8, with no
   default-character arguments, and Windows 95 and NT 4.0 do not know WC_NO_BEST_FIT_CHARS.
+- Its GetProcAddress finds every function that Wine has, whatever Windows it reports; 95, 98 and
+  ME lack the later calls that tavo looks up at run time (the per-monitor DPI calls).
 
 For each system DLL that the exe imports this writes a proxy DLL that forwards every import to
 the real DLL, except: the conversion functions check their arguments as Windows does, and in
-the 9x family the stubbed W functions fail as they do there. The copy of the exe imports the
-proxies instead (KERNEL32.dll becomes KERNEL9X.dll, a name of the same length).
+the 9x family the stubbed W functions fail as they do there and GetProcAddress does not find
+the later calls. The copy of the exe imports the proxies instead (KERNEL32.dll becomes
+KERNEL9X.dll, a name of the same length).
 
     windows_layer.py EXE OUT_FOLDER ARCH FAMILY     ARCH: i686 or x86_64; FAMILY: 9x or nt
 
@@ -39,9 +42,10 @@ FAILURE = {"CreateFileW": "(ULONG_PTR)-1", "FindFirstFileW": "(ULONG_PTR)-1",
            "GetFileAttributesW": "(ULONG_PTR)-1", "SearchPathW": "0"}
 SYSTEM_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "ADVAPI32.DLL"}
 
-# The conversion functions with Windows' argument checks. The UTF-8 rules hold on both
-# families; the 9x layer also refuses WC_NO_BEST_FIT_CHARS, as Windows 95 does.
-CONVERSIONS = {
+# The calls that check their arguments as Windows does. The conversions' UTF-8 rules hold on
+# both families; the 9x layer also refuses WC_NO_BEST_FIT_CHARS, as Windows 95 does, and does not
+# find the calls that came with later Windows.
+STRICT = {
     "WideCharToMultiByte": """
 int WINAPI strict_WideCharToMultiByte(UINT cp, DWORD flags, LPCWCH text, int length, LPSTR out,
                                       int size, LPCCH default_char, LPBOOL used_default) {
@@ -56,8 +60,17 @@ int WINAPI strict_MultiByteToWideChar(UINT cp, DWORD flags, LPCCH text, int leng
   if (is_utf8(cp) && (flags & ~(DWORD)MB_ERR_INVALID_CHARS)) return refuse(ERROR_INVALID_FLAGS);
   return MultiByteToWideChar(cp, flags, text, length, out, size);
 }""",
+    "GetProcAddress": """
+FARPROC WINAPI strict_GetProcAddress(HMODULE module, LPCSTR name) {
+  static const char* const later[] = {"GetDpiForWindow", "AdjustWindowRectExForDpi",
+                                      "EnableNonClientDpiScaling"};
+  for (int i = 0; NINE_X && HIWORD((ULONG_PTR)name) && i < 3; ++i) {
+    if (!lstrcmpA(name, later[i])) return (FARPROC)(ULONG_PTR)refuse(ERROR_PROC_NOT_FOUND);
+  }
+  return GetProcAddress(module, name);
+}""",
 }
-CONVERSION_SIZES = {"WideCharToMultiByte": 32, "MultiByteToWideChar": 24}
+STRICT_SIZES = {"WideCharToMultiByte": 32, "MultiByteToWideChar": 24, "GetProcAddress": 8}
 PRELUDE = """#include <windows.h>
 #ifndef WC_ERR_INVALID_CHARS
 #define WC_ERR_INVALID_CHARS 0x80
@@ -135,9 +148,9 @@ def write_proxy(folder, dll, proxy, names, arch, family):
     stubs, lines = [], ["LIBRARY %s" % proxy, "EXPORTS"]
     decorate = (lambda size: "@%d" % size) if arch == "i686" else (lambda size: "")
     for name in names:
-        if name in CONVERSIONS:
-            stubs.append(CONVERSIONS[name])
-            lines.append("  %s = strict_%s%s" % (name, name, decorate(CONVERSION_SIZES[name])))
+        if name in STRICT:
+            stubs.append(STRICT[name])
+            lines.append("  %s = strict_%s%s" % (name, name, decorate(STRICT_SIZES[name])))
             continue
         if not is_stub(name, exports, family):
             lines.append("  %s = %s.%s" % (name, real, name))
