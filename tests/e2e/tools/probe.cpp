@@ -8,6 +8,7 @@
 //   tavo_probe window               the window's rectangle on the screen
 //   tavo_probe dpi-changed DPI LEFT TOP WIDTH HEIGHT
 //                                   WM_DPICHANGED to the window, suggesting that rectangle
+//   tavo_probe snapshot FILE        the window as the screen shows it, as a BMP file
 //   tavo_probe settext N TEXT       WM_SETTEXT to control N (Text1, Text2)
 //   tavo_probe gettext N            WM_GETTEXT of control N
 //   tavo_probe getsel N             EM_GETSEL of control N, as "start end"
@@ -378,6 +379,7 @@ int wmain(int argc, wchar_t** argv) {
     return dpi_changed(form, static_cast<int>(std::wcstol(argv[2], nullptr, 10)),
                        {at[0], at[1], at[0] + at[2], at[1] + at[3]});
   }
+  if (verb == L"snapshot" && argc == 3) return snapshot(form, argv[2]);
   if (verb == L"settext" && argc == 4) {
     const std::wstring text = unescape(argv[3]);
     SendMessageW(find_control(form, argv[2]), WM_SETTEXT, 0,

@@ -30,5 +30,7 @@ int window_rect(HWND form);
 // Sends WM_DPICHANGED for `dpi` with the suggested rectangle `frame`, as Windows does when the
 // window moves to a monitor of that DPI.
 int dpi_changed(HWND form, int dpi, const RECT& frame);
+// Writes the window as it is on the screen, frame and all, to `path` as a 24-bit BMP file.
+int snapshot(HWND form, const wchar_t* path);
 
 }  // namespace tavo_probe

@@ -1,5 +1,5 @@
 // tavo_probe: what the window shows of how Windows hosts it: the DPI it is drawn at, its font,
-// and Common Controls 6.
+// Common Controls 6, and a picture of it.
 //
 // Wine 8 hosts every program as per-monitor DPI aware, so this probe reads the window in the
 // same pixels that tavo draws it in.
@@ -7,7 +7,9 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "probe.h"
 
@@ -115,6 +117,47 @@ int window_rect(HWND form) {
 int dpi_changed(HWND form, int dpi, const RECT& frame) {
   const RemoteBlock suggested(form, &frame, sizeof frame);
   send_waiting(form, kDpiChanged, MAKEWPARAM(dpi, dpi), suggested.address());
+  return 0;
+}
+
+int snapshot(HWND form, const wchar_t* path) {
+  RECT frame{};
+  GetWindowRect(form, &frame);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;  // rows from the bottom up, as a BMP file keeps them
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  const auto row = static_cast<std::size_t>((width * 3 + 3) & ~3);
+  std::vector<char> pixels(row * static_cast<std::size_t>(height));
+
+  HDC screen = GetDC(nullptr);
+  HDC copy = CreateCompatibleDC(screen);
+  HBITMAP picture = CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ previous = SelectObject(copy, picture);
+  const bool taken = BitBlt(copy, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY) &&
+                     GetDIBits(copy, picture, 0, static_cast<UINT>(height), pixels.data(),
+                               reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == height;
+  SelectObject(copy, previous);
+  DeleteObject(picture);
+  DeleteDC(copy);
+  ReleaseDC(nullptr, screen);
+  if (!taken) fail("cannot copy the window from the screen");
+
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+  std::FILE* out = _wfopen(path, L"wb");
+  if (out == nullptr) fail("cannot write the picture");
+  const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                       std::fwrite(&header, sizeof header, 1, out) == 1 &&
+                       std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
+  if (std::fclose(out) != 0 || !written) fail("cannot write the picture");
   return 0;
 }
 
