@@ -36,7 +36,9 @@ class FormLayout {
   Controls create_controls(HWND form, HINSTANCE instance) const;
 
   // Lays the window out at `dpi`: `frame` becomes its rectangle, the controls take their places
-  // at that DPI, and the font made for it replaces the one before, which is then freed.
+  // at that DPI, and the font made for it replaces the one before, which is then freed. Reports
+  // no failure: a window that the system does not move stays where it was, and where no font
+  // can be made for the DPI the system's own serves.
   void move_to_dpi(HWND form, const Controls& controls, Dpi dpi, const RECT& frame);
 
  private:
