@@ -24,5 +24,7 @@ foreach(section IN LISTS sections)
   endif()
   string(APPEND guide "\n${text}")
 endforeach()
+# A picture cannot be shown in plain text: its line goes.
+string(REGEX REPLACE "\n!\\[[^\n]*" "" guide "${guide}")
 string(REPLACE "\n" "\r\n" guide "${guide}")
 file(WRITE "${OUTPUT}" "${guide}")

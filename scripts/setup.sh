@@ -11,7 +11,7 @@ source scripts/runs_32bit.sh
 needed=(
   cmake g++ ninja-build googletest libgtest-dev clang-format clang libclang-rt-14-dev
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-win32
-  wine wine64 xvfb xdotool xclip x11-utils time python3 ripgrep
+  wine wine64 fonts-wine xvfb xdotool xclip x11-utils time python3 ripgrep
   dpkg-dev lintian unzip man-db strace
 )
 # Why the win32 Wine suites cannot run here, for them to report; absent when they can.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tavo.exe loads on Windows 95, 98, ME and NT 4.0 to 11: every import is one those systems
 # export, the PE header asks for Windows 4.0, and the version resource names both families.
-# The probe, which uses calls that only later systems have, shows that the check can fail.
+# Later Windows read its manifest and give the 32-bit process 4 GB on a 64-bit system.
+# The probe, which uses calls that only later systems have, shows that the checks can fail.
 set -u
 exe=$1
 probe=$2
@@ -30,6 +31,26 @@ check_eq "a 32-bit x86 exe" "yes" "$(grep -q 'file format pei-i386' <<<"$header"
 check_eq "subsystem version 4.0" "4.0" "$(field MajorSubsystemVersion).$(field MinorSubsystemVersion)"
 check_eq "operating system version 4.0" "4.0" "$(field MajorOSystemVersion).$(field MinorOSystemVersion)"
 check_eq "Windows GUI subsystem" "00000002" "$(field Subsystem)"
+# IMAGE_FILE_LARGE_ADDRESS_AWARE in the file header's characteristics.
+large_address_aware() {
+  echo $(($($objdump -p "$1" | awk '$1 == "Characteristics" { print $2 }') & 0x20))
+}
+check_eq "large-address-aware" "32" "$(large_address_aware "$exe")"
+check_eq "the check finds the flag missing in the probe" "0" "$(large_address_aware "$probe")"
+
+# The application manifest, element by element in the namespaces Windows reads them in, with
+# the version from project().
+version=$(sed -n 's/^project(tavo VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+manifest=$(dirname "$0")/tools/manifest.py
+check_eq "the manifest asks for what tavo needs, in forms that Windows XP reads" \
+  "assembly asm.v1
+identity tavo $version.0 x86 -
+execution level asInvoker, uiAccess false, in asm.v2
+supportedOS Vista 7 8 8.1 10
+dpiAware true
+dpiAwareness PerMonitorV2, PerMonitor
+dependency Microsoft.Windows.Common-Controls 6.0.0.0 x86 6595b64144ccf1df" "$(python3 "$manifest" "$exe")"
+check_eq "the check finds no manifest in the probe" "no manifest" "$(python3 "$manifest" "$probe")"
 
 # VS_FIXEDFILEINFO begins with the signature FEEF04BD; dwFileOS is its ninth double word.
 file_os=$(python3 - "$exe" <<'PY'

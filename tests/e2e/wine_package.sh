@@ -17,6 +17,7 @@ check_eq "its tavo.exe is the one the tests ran" "same" \
 for text in guide.txt LICENSE.txt; do
   check_eq "$text ends every line with CR LF" "0" "$(unzip -p "$zip" "$text" | grep -vc $'\r$')"
 done
+check_eq "the guide shows no picture's markup" "0" "$(unzip -p "$zip" guide.txt | grep -c '!\[')"
 for section in "The command line" "The lease lookup" "Where every result goes" "Windows versions"; do
   check_eq "the guide has \"$section\"" "yes" \
     "$(unzip -p "$zip" guide.txt | grep -q "^## $section"$'\r$' && echo yes || echo no)"

@@ -30,9 +30,9 @@ void* creation_parameter(LPARAM lparam) {
   return reinterpret_cast<const CREATESTRUCTW*>(lparam)->lpCreateParams;
 }
 
-FARPROC kernel32_address(const char* name) {
-  HMODULE kernel = calls().kernel32();
-  return kernel == nullptr ? nullptr : GetProcAddress(kernel, name);
+FARPROC system_address(const char* dll, const char* name) {
+  HMODULE module = calls().system_dll(dll);
+  return module == nullptr ? nullptr : GetProcAddress(module, name);
 }
 
 bool set_environment_variable_a(std::u16string_view name, std::u16string_view value) {

@@ -72,7 +72,8 @@ struct Calls {
   // The date (DATE_SHORTDATE) or the time of now, in the user's locale, or nullopt.
   std::optional<std::u16string> (*short_date)();
   std::optional<std::u16string> (*time_of_day)();
-  HMODULE (*kernel32)();
+  // The module handle of a system DLL that this process has loaded, named in ASCII; null if none.
+  HMODULE (*system_dll)(const char* name);
 };
 
 // The table of the running system's family.
@@ -83,12 +84,17 @@ const Calls& ansi_calls();
 // The creation parameter of a window from the CREATESTRUCT of WM_NCCREATE, in either form.
 void* creation_parameter(LPARAM lparam);
 
-// A function of kernel32.dll that not every Windows has (AttachConsole, which 9x lacks, and
-// IsProcessorFeaturePresent, which 95 lacks), as `Function`; null where it is missing.
-FARPROC kernel32_address(const char* name);
+// A function of a loaded system DLL that not every Windows has, as `Function`; null where it is
+// missing. Such calls are never imported, so that the exe still loads where they are missing.
+FARPROC system_address(const char* dll, const char* name);
+template <typename Function>
+Function system_function(const char* dll, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(system_address(dll, name)));
+}
+// Of kernel32.dll: AttachConsole, which 9x lacks, and IsProcessorFeaturePresent, which 95 lacks.
 template <typename Function>
 Function kernel32_function(const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(kernel32_address(name)));
+  return system_function<Function>("kernel32.dll", name);
 }
 
 // The calls of the environment publisher, in their A form on both families, by design: the

@@ -165,8 +165,8 @@ std::optional<std::u16string> time_of_day() {
   });
 }
 
-HMODULE kernel32() {
-  return GetModuleHandleA("kernel32.dll");
+HMODULE system_dll(const char* name) {
+  return GetModuleHandleA(name);
 }
 
 }  // namespace
@@ -196,7 +196,7 @@ const Calls& ansi_calls() {
                            .command_line = &command_line,
                            .short_date = &short_date,
                            .time_of_day = &time_of_day,
-                           .kernel32 = &kernel32};
+                           .system_dll = &system_dll};
   return table;
 }
 

@@ -137,8 +137,8 @@ std::optional<std::u16string> time_of_day() {
   });
 }
 
-HMODULE kernel32() {
-  return GetModuleHandleW(L"kernel32.dll");
+HMODULE system_dll(const char* name) {
+  return GetModuleHandleW(std::wstring(name, name + std::strlen(name)).c_str());
 }
 
 }  // namespace
@@ -168,7 +168,7 @@ const Calls& wide_calls() {
                            .command_line = &command_line,
                            .short_date = &short_date,
                            .time_of_day = &time_of_day,
-                           .kernel32 = &kernel32};
+                           .system_dll = &system_dll};
   return table;
 }
 

@@ -1,6 +1,8 @@
 // The Win32 window of Form1.
 #include "platform/win32/window.h"
 
+#include <commctrl.h>
+
 #include <utility>
 
 #include "base/error.h"
@@ -12,14 +14,11 @@ namespace tavo::platform::win32 {
 namespace {
 
 constexpr wchar_t kCaption[] = L"TAVO (convert MAC-Adress)";
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-// Design sizes in twips.
-constexpr int kClientWidth = 4560;
-constexpr int kClientHeight = 1710;
-constexpr int kLeft = 240;
-constexpr int kWidth = 4095;
 // Posted to run the change handler once a paste into Text1 has let go of the clipboard.
 constexpr UINT kDeferredChange = WM_APP + 1;
+// Sent by Windows 8.1 and later when the window has moved to a monitor of another DPI, or the
+// monitor's DPI has changed (WM_DPICHANGED).
+constexpr UINT kDpiChanged = 0x02E0;
 
 // True while this thread has the clipboard open; an edit box does so while it pastes.
 bool clipboard_open_here() {
@@ -30,64 +29,53 @@ bool clipboard_open_here() {
 }  // namespace
 
 FormWindow::FormWindow(HINSTANCE instance) {
-  if (HDC screen = GetDC(nullptr)) {
-    dpi_x_ = GetDeviceCaps(screen, LOGPIXELSX);
-    dpi_y_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-  }
-  font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-
+  // Loads Common Controls, which registers the themed edit boxes and button of version 6 where
+  // the manifest asks for it (XP and later); elsewhere the system's classic ones are used.
+  InitCommonControls();
   if (!api::calls().register_class(instance, kClassName, &FormWindow::window_proc, kIconId,
                                    reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) {
     throw Error("cannot register the window class");
   }
-
-  RECT frame{0, 0, to_pixels_x(kClientWidth), to_pixels_y(kClientHeight)};
-  AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
-  form_ = api::calls().create_window(0, kClassName, kCaption, kFormStyle, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, frame.right - frame.left,
-                                     frame.bottom - frame.top, nullptr, nullptr, instance, this);
+  const SIZE size = FormLayout::window_size_at(layout_.dpi());
+  form_ =
+      api::calls().create_window(0, kClassName, kCaption, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 size.cx, size.cy, nullptr, nullptr, instance, this);
   if (form_ == nullptr) throw Error("cannot create the window");
-  if (HDC surface = GetDC(form_)) {
-    const HGDIOBJ previous = SelectObject(surface, font_);
-    if (const auto height = api::calls().line_height(surface)) line_height_ = *height;
-    SelectObject(surface, previous);
-    ReleaseDC(form_, surface);
+  controls_ = layout_.create_controls(form_, instance);
+  // No length limit beyond the control's own maximum.
+  api::calls().send(control(Control::kText1), EM_SETLIMITTEXT, 0, 0);
+  api::calls().send(control(Control::kText2), EM_SETLIMITTEXT, 0, 0);
+  last_focus_ = control(Control::kText1);
+  measure_line_height();
+
+  // A window that opens on a monitor whose DPI is not the system's is drawn at that DPI from the
+  // start: Windows reports only later changes.
+  const Dpi opened_at = window_dpi(form_, layout_.dpi());
+  if (opened_at != layout_.dpi()) {
+    RECT frame{};
+    GetWindowRect(form_, &frame);
+    const SIZE scaled = FormLayout::window_size_at(opened_at);
+    move_to_dpi(opened_at, {frame.left, frame.top, frame.left + scaled.cx, frame.top + scaled.cy});
   }
-  create_controls(instance);
 }
 
 FormWindow::~FormWindow() {
   if (form_ != nullptr) DestroyWindow(form_);
 }
 
-void FormWindow::create_controls(HINSTANCE instance) {
-  constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
-  // Created in tab order: Text1, Text2, Command1.
-  HWND text1 = create_child(instance, L"EDIT", L"", kEditStyle, WS_EX_CLIENTEDGE, kText1Id, kLeft,
-                            240, kWidth, 375);
-  HWND text2 = create_child(instance, L"EDIT", L"", kEditStyle, WS_EX_CLIENTEDGE, kText2Id, kLeft,
-                            840, kWidth, 375);
-  HWND command1 = create_child(instance, L"BUTTON", L"Close",
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, kCommand1Id,
-                               kLeft, 1440, kWidth, 255);
-  controls_ = {text1, text2, command1};
-  // No length limit beyond the control's own maximum.
-  api::calls().send(text1, EM_SETLIMITTEXT, 0, 0);
-  api::calls().send(text2, EM_SETLIMITTEXT, 0, 0);
-  last_focus_ = text1;
+void FormWindow::measure_line_height() {
+  if (HDC surface = GetDC(form_)) {
+    const HGDIOBJ previous = SelectObject(surface, layout_.font());
+    if (const auto height = api::calls().line_height(surface)) line_height_ = *height;
+    SelectObject(surface, previous);
+    ReleaseDC(form_, surface);
+  }
 }
 
-HWND FormWindow::create_child(HINSTANCE instance, const wchar_t* kind, const wchar_t* caption,
-                              DWORD style, DWORD ex_style, int id, int left, int top, int width,
-                              int height) {
-  HWND child = api::calls().create_window(ex_style, kind, caption, style, to_pixels_x(left),
-                                          to_pixels_y(top), to_pixels_x(width), to_pixels_y(height),
-                                          form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                          instance, nullptr);
-  if (child == nullptr) throw Error("cannot create a control of the window");
-  api::calls().send(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  return child;
+void FormWindow::move_to_dpi(Dpi dpi, const RECT& frame) {
+  layout_.move_to_dpi(form_, controls_, dpi, frame);
+  measure_line_height();
+  InvalidateRect(form_, nullptr, TRUE);  // the printed lines, in the new font
 }
 
 void FormWindow::show() {
@@ -153,7 +141,7 @@ void FormWindow::paint() {
   PAINTSTRUCT paint_info{};
   HDC surface = BeginPaint(form_, &paint_info);
   if (surface == nullptr) return;
-  const HGDIOBJ previous = SelectObject(surface, font_);
+  const HGDIOBJ previous = SelectObject(surface, layout_.font());
   SetBkMode(surface, TRANSPARENT);
   SetTextColor(surface, GetSysColor(COLOR_WINDOWTEXT));
   int top = 0;
@@ -200,6 +188,7 @@ LRESULT CALLBACK FormWindow::window_proc(HWND window, UINT message, WPARAM wpara
     auto* self = static_cast<FormWindow*>(api::creation_parameter(lparam));
     self->form_ = window;
     api::calls().set_long(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    scale_frame_with_monitor(window);
   }
   auto* self = reinterpret_cast<FormWindow*>(api::calls().get_long(window, GWLP_USERDATA));
   if (self == nullptr) return api::calls().default_procedure(window, message, wparam, lparam);
@@ -223,6 +212,12 @@ LRESULT FormWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case kDeferredChange:
       call_handler(&WindowEvents::text1_changed);
+      return 0;
+    case kDpiChanged:
+      // The new DPI across and down, and the rectangle that Windows suggests for the window.
+      if (lparam != 0) {
+        move_to_dpi({LOWORD(wparam), HIWORD(wparam)}, *reinterpret_cast<const RECT*>(lparam));
+      }
       return 0;
     case WM_ACTIVATE:
       // Give the focus back to the control that had it, as a dialog does.

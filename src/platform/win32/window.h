@@ -3,20 +3,15 @@
 
 #include <windows.h>
 
-#include <array>
 #include <exception>
 #include <string>
 #include <vector>
 
+#include "platform/win32/form_layout.h"
 #include "platform/window.h"
 
 namespace tavo::platform::win32 {
 
-// Control identifiers; kept clear of IDOK and IDCANCEL, which IsDialogMessage sends on Enter
-// and Escape.
-inline constexpr int kText1Id = 101;
-inline constexpr int kText2Id = 102;
-inline constexpr int kCommand1Id = 103;
 inline constexpr wchar_t kClassName[] = L"TavoForm1";
 inline constexpr int kIconId = 1;
 
@@ -45,23 +40,19 @@ class FormWindow final : public Window {
  private:
   static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
-  void create_controls(HINSTANCE instance);
-  HWND create_child(HINSTANCE instance, const wchar_t* kind, const wchar_t* caption, DWORD style,
-                    DWORD ex_style, int id, int left, int top, int width, int height);
+  // Draws the window at `dpi` in the rectangle `frame`, and its printed lines in the new font.
+  void move_to_dpi(Dpi dpi, const RECT& frame);
+  void measure_line_height();
   HWND control(Control which) const { return controls_[static_cast<std::size_t>(which)]; }
   // Runs one handler; a failure is kept for set_text to pass on, since no exception may
   // unwind through the system's frames.
   void call_handler(void (WindowEvents::*handler)());
   void paint();
-  int to_pixels_x(int twips) const { return MulDiv(twips, dpi_x_, 1440); }
-  int to_pixels_y(int twips) const { return MulDiv(twips, dpi_y_, 1440); }
 
+  FormLayout layout_;
   HWND form_ = nullptr;
-  std::array<HWND, 3> controls_{};  // Text1, Text2, Command1, in the order of Control
+  Controls controls_{};
   HWND last_focus_ = nullptr;
-  HFONT font_ = nullptr;
-  int dpi_x_ = 96;
-  int dpi_y_ = 96;
   int line_height_ = 16;
   WindowEvents* events_ = nullptr;
   std::exception_ptr pending_failure_;

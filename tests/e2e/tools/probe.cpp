@@ -1,8 +1,14 @@
 // tavo_probe: drives tavo.exe's window from another process, as a person or a program would.
 //
 //   tavo_probe wait                 wait up to 60 s for the window to be shown
-//   tavo_probe layout               caption, client size, controls and tab order
-//   tavo_probe font                 "guifont" when Text2 draws in the default GUI font
+//   tavo_probe layout               caption, client size, controls (each "cc6" when it is one
+//                                   of Common Controls 6, else "classic") and tab order
+//   tavo_probe font [DPI]           "guifont" when Text2 draws in the default GUI font (made
+//                                   for DPI)
+//   tavo_probe window               the window's rectangle on the screen
+//   tavo_probe dpi-changed DPI LEFT TOP WIDTH HEIGHT
+//                                   WM_DPICHANGED to the window, suggesting that rectangle
+//   tavo_probe snapshot FILE        the window as the screen shows it, as a BMP file
 //   tavo_probe settext N TEXT       WM_SETTEXT to control N (Text1, Text2)
 //   tavo_probe gettext N            WM_GETTEXT of control N
 //   tavo_probe getsel N             EM_GETSEL of control N, as "start end"
@@ -40,12 +46,16 @@
 #include <cwchar>
 #include <string>
 
+#include "probe.h"
+
+namespace tavo_probe {
+
 namespace {
 
-constexpr wchar_t kClass[] = L"TavoForm1";
-constexpr wchar_t kCaption[] = L"TAVO (convert MAC-Adress)";
 constexpr int kIds[] = {101, 102, 103};
 constexpr const wchar_t* kNames[] = {L"Text1", L"Text2", L"Command1"};
+
+}  // namespace
 
 void write_out(const std::wstring& text) {
   const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
@@ -60,6 +70,35 @@ void write_out(const std::wstring& text) {
   std::fprintf(stderr, "tavo_probe: %s\n", message);
   std::exit(1);
 }
+
+HWND find_control(HWND form, const wchar_t* name) {
+  for (int i = 0; i < 3; ++i) {
+    if (std::wcscmp(name, kNames[i]) == 0) {
+      HWND control = GetDlgItem(form, kIds[i]);
+      if (control == nullptr) fail("control not found");
+      return control;
+    }
+  }
+  fail("unknown control name");
+}
+
+std::wstring text_of(HWND window) {
+  const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const auto copied = SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
+                                   reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+}  // namespace tavo_probe
+
+namespace {
+
+using namespace tavo_probe;
+
+constexpr wchar_t kClass[] = L"TavoForm1";
+constexpr wchar_t kCaption[] = L"TAVO (convert MAC-Adress)";
 
 std::wstring unescape(const wchar_t* text) {
   std::wstring out;
@@ -81,31 +120,11 @@ HWND find_form() {
   return form;
 }
 
-HWND find_control(HWND form, const wchar_t* name) {
-  for (int i = 0; i < 3; ++i) {
-    if (std::wcscmp(name, kNames[i]) == 0) {
-      HWND control = GetDlgItem(form, kIds[i]);
-      if (control == nullptr) fail("control not found");
-      return control;
-    }
-  }
-  fail("unknown control name");
-}
-
 const wchar_t* name_of(HWND form, HWND control) {
   for (int i = 0; i < 3; ++i) {
     if (control != nullptr && GetDlgItem(form, kIds[i]) == control) return kNames[i];
   }
   return control == form ? L"Form1" : L"none";
-}
-
-std::wstring text_of(HWND window) {
-  const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const auto copied = SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
-                                   reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(copied));
-  return text;
 }
 
 // The clipboard needs an owner window for SetClipboardData to work.
@@ -144,9 +163,10 @@ int layout(HWND form) {
     GetClassNameW(control, kind, 32);
     const auto style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
     const bool multiline = std::wcscmp(kind, L"Edit") == 0 && (style & ES_MULTILINE) != 0;
-    write_out(std::wstring(kNames[i]) + L" " + kind + L" " + std::to_wstring(box.left) + L" " +
-              std::to_wstring(box.top) + L" " + std::to_wstring(box.right - box.left) + L" " +
-              std::to_wstring(box.bottom - box.top) + (multiline ? L" multi" : L" single") +
+    write_out(std::wstring(kNames[i]) + L" " + kind +
+              (common_controls_6(control) ? L" cc6 " : L" classic ") + std::to_wstring(box.left) +
+              L" " + std::to_wstring(box.top) + L" " + std::to_wstring(box.right - box.left) +
+              L" " + std::to_wstring(box.bottom - box.top) + (multiline ? L" multi" : L" single") +
               L" \"" + text_of(control) + L"\"\n");
   }
   std::wstring order = L"tab";
@@ -157,27 +177,6 @@ int layout(HWND form) {
     item = GetNextDlgTabItem(form, item, FALSE);
   }
   write_out(order + L" -> " + name_of(form, item) + L"\n");
-  return 0;
-}
-
-// WM_GETFONT does not cross processes under Wine, so the font of Text2 is told from the width
-// of a text in it: "guifont" when it matches the default GUI font here, else the two widths.
-int font_of_text2(HWND form) {
-  HWND box = find_control(form, L"Text2");
-  const std::wstring saved = text_of(box);
-  const wchar_t sample[] = L"WWWWWWWWi";
-  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(sample));
-  const auto first = SendMessageW(box, EM_POSFROMCHAR, 0, 0);
-  const auto last = SendMessageW(box, EM_POSFROMCHAR, 8, 0);
-  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.c_str()));
-  const int shown = static_cast<short>(LOWORD(last)) - static_cast<short>(LOWORD(first));
-  HDC screen = GetDC(nullptr);
-  SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
-  SIZE extent{};
-  GetTextExtentPoint32W(screen, sample, 8, &extent);
-  ReleaseDC(nullptr, screen);
-  write_out(shown == extent.cx ? std::wstring(L"guifont")
-                               : std::to_wstring(shown) + L" " + std::to_wstring(extent.cx));
   return 0;
 }
 
@@ -370,7 +369,17 @@ int wmain(int argc, wchar_t** argv) {
   HWND form = find_form();
   if (verb == L"layout") return layout(form);
   if (verb == L"inked") return inked(form);
-  if (verb == L"font") return font_of_text2(form);
+  if (verb == L"font" && argc <= 3) {
+    return font_of_text2(form, argc == 3 ? static_cast<int>(std::wcstol(argv[2], nullptr, 10)) : 0);
+  }
+  if (verb == L"window") return window_rect(form);
+  if (verb == L"dpi-changed" && argc == 7) {
+    long at[4] = {};
+    for (int i = 0; i < 4; ++i) at[i] = std::wcstol(argv[3 + i], nullptr, 10);
+    return dpi_changed(form, static_cast<int>(std::wcstol(argv[2], nullptr, 10)),
+                       {at[0], at[1], at[0] + at[2], at[1] + at[3]});
+  }
+  if (verb == L"snapshot" && argc == 3) return snapshot(form, argv[2]);
   if (verb == L"settext" && argc == 4) {
     const std::wstring text = unescape(argv[3]);
     SendMessageW(find_control(form, argv[2]), WM_SETTEXT, 0,

@@ -1,17 +1,20 @@
 #!/usr/bin/env python3
 """Makes a copy of a Windows exe that sees the system DLLs as strictly as Windows shows them.
 
-Wine is more forgiving than Windows in two ways that matter here:
+Wine is more forgiving than Windows in three ways that matter here:
 - It implements every W function even when it reports Windows 98. Windows 95, 98 and ME export
   the W names too, but almost all are stubs that fail with ERROR_CALL_NOT_IMPLEMENTED.
 - Its WideCharToMultiByte and MultiByteToWideChar accept every flag on every code page. Windows
   accepts only 0 and WC_ERR_INVALID_CHARS (MB_ERR_INVALID_CHARS) for UTF-8, with no
   default-character arguments, and Windows 95 and NT 4.0 do not know WC_NO_BEST_FIT_CHARS.
+- Its GetProcAddress finds every function that Wine has, whatever Windows it reports; 95, 98 and
+  ME lack the later calls that tavo looks up at run time (the per-monitor DPI calls).
 
 For each system DLL that the exe imports this writes a proxy DLL that forwards every import to
 the real DLL, except: the conversion functions check their arguments as Windows does, and in
-the 9x family the stubbed W functions fail as they do there. The copy of the exe imports the
-proxies instead (KERNEL32.dll becomes KERNEL9X.dll, a name of the same length).
+the 9x family the stubbed W functions fail as they do there and GetProcAddress does not find
+the later calls. The copy of the exe imports the proxies instead (KERNEL32.dll becomes
+KERNEL9X.dll, a name of the same length).
 
     windows_layer.py EXE OUT_FOLDER ARCH FAMILY     ARCH: i686 or x86_64; FAMILY: 9x or nt
 
@@ -22,6 +25,8 @@ import re
 import struct
 import subprocess
 import sys
+
+import pe
 
 # The W functions that 95, 98 and ME implement (MSDN "Windows 95 General Limitations", KB
 # Q210341); lstrcpyW and lstrcatW came with 98, and are kept as 98 has them.
@@ -37,9 +42,10 @@ FAILURE = {"CreateFileW": "(ULONG_PTR)-1", "FindFirstFileW": "(ULONG_PTR)-1",
            "GetFileAttributesW": "(ULONG_PTR)-1", "SearchPathW": "0"}
 SYSTEM_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "ADVAPI32.DLL"}
 
-# The conversion functions with Windows' argument checks. The UTF-8 rules hold on both
-# families; the 9x layer also refuses WC_NO_BEST_FIT_CHARS, as Windows 95 does.
-CONVERSIONS = {
+# The calls that check their arguments as Windows does. The conversions' UTF-8 rules hold on
+# both families; the 9x layer also refuses WC_NO_BEST_FIT_CHARS, as Windows 95 does, and does not
+# find the calls that came with later Windows.
+STRICT = {
     "WideCharToMultiByte": """
 int WINAPI strict_WideCharToMultiByte(UINT cp, DWORD flags, LPCWCH text, int length, LPSTR out,
                                       int size, LPCCH default_char, LPBOOL used_default) {
@@ -54,8 +60,17 @@ int WINAPI strict_MultiByteToWideChar(UINT cp, DWORD flags, LPCCH text, int leng
   if (is_utf8(cp) && (flags & ~(DWORD)MB_ERR_INVALID_CHARS)) return refuse(ERROR_INVALID_FLAGS);
   return MultiByteToWideChar(cp, flags, text, length, out, size);
 }""",
+    "GetProcAddress": """
+FARPROC WINAPI strict_GetProcAddress(HMODULE module, LPCSTR name) {
+  static const char* const later[] = {"GetDpiForWindow", "AdjustWindowRectExForDpi",
+                                      "EnableNonClientDpiScaling"};
+  for (int i = 0; NINE_X && HIWORD((ULONG_PTR)name) && i < 3; ++i) {
+    if (!lstrcmpA(name, later[i])) return (FARPROC)(ULONG_PTR)refuse(ERROR_PROC_NOT_FOUND);
+  }
+  return GetProcAddress(module, name);
+}""",
 }
-CONVERSION_SIZES = {"WideCharToMultiByte": 32, "MultiByteToWideChar": 24}
+STRICT_SIZES = {"WideCharToMultiByte": 32, "MultiByteToWideChar": 24, "GetProcAddress": 8}
 PRELUDE = """#include <windows.h>
 #ifndef WC_ERR_INVALID_CHARS
 #define WC_ERR_INVALID_CHARS 0x80
@@ -78,27 +93,14 @@ static int is_utf8(UINT cp) {
 
 def read_imports(data):
     """[(offset of the DLL name, DLL name, [function names])] from a PE file's import table."""
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    sections = struct.unpack_from("<H", data, pe + 6)[0]
-    optional_size = struct.unpack_from("<H", data, pe + 20)[0]
-    optional = pe + 24
-    plus = struct.unpack_from("<H", data, optional)[0] == 0x20B
-    directories = optional + (112 if plus else 96)
-    import_rva = struct.unpack_from("<I", data, directories + 8)[0]
-    table = optional + optional_size
-    spans = [struct.unpack_from("<IIII", data, table + 40 * i + 8) for i in range(sections)]
-
-    def offset(rva):
-        for size, address, raw_size, raw in spans:
-            if address <= rva < address + max(size, raw_size):
-                return raw + rva - address
-        raise ValueError("RVA %x lies in no section" % rva)
+    image = pe.Image(data)
+    plus, offset = image.plus, image.offset
 
     def text(at):
         return data[at:data.index(b"\0", at)].decode("ascii")
 
     imports = []
-    at = offset(import_rva)
+    at = offset(image.directory(1)[0])
     while True:
         lookup, _, _, name_rva, thunks = struct.unpack_from("<IIIII", data, at)
         if name_rva == 0:
@@ -146,9 +148,9 @@ def write_proxy(folder, dll, proxy, names, arch, family):
     stubs, lines = [], ["LIBRARY %s" % proxy, "EXPORTS"]
     decorate = (lambda size: "@%d" % size) if arch == "i686" else (lambda size: "")
     for name in names:
-        if name in CONVERSIONS:
-            stubs.append(CONVERSIONS[name])
-            lines.append("  %s = strict_%s%s" % (name, name, decorate(CONVERSION_SIZES[name])))
+        if name in STRICT:
+            stubs.append(STRICT[name])
+            lines.append("  %s = strict_%s%s" % (name, name, decorate(STRICT_SIZES[name])))
             continue
         if not is_stub(name, exports, family):
             lines.append("  %s = %s.%s" % (name, real, name))
