@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is needed, checks the formatting, builds every preset and runs every test:
-# native unit and program tests, the same under AddressSanitizer and UBSan, tavo.exe under Wine
-# (or, where the kernel cannot run 32-bit programs, the same sources built for wine64), the
-# release packages (built, checked, installed and removed, by the win32 and native presets), and
+# native unit and program tests, the same under AddressSanitizer and UBSan and under
+# ThreadSanitizer, tavo.exe under Wine (or, where the kernel cannot run 32-bit programs, the same
+# sources built for wine64), the release packages (built, checked, installed and removed, by the
+# win32 and native presets), and
 # each fuzz target for a bounded time (FUZZ_SECONDS, default 60) from its seeds. WINE_REPEAT=N
 # runs each Wine suite N times in a row, stopping at the first failure (default 1).
 set -euo pipefail
@@ -13,7 +14,7 @@ status=0
 echo "== format"
 # shellcheck disable=SC2046
 clang-format --dry-run -Werror $(git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests tools bench fuzz -name '*.cpp' -o -name '*.h') || status=1
-for preset in native asan win32 wine64; do
+for preset in native asan tsan win32 wine64; do
   echo "== $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"

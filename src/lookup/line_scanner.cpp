@@ -162,7 +162,9 @@ std::optional<std::string_view> LineScanner::next(bool every_line) {
     }
     if (!take_line(hit + bytes.size())) break;
     if (lines && !every_line && line_copy_.empty()) continue;
-    if (!lines && term_->multibyte() && !term_->held_at_character(line_copy_)) continue;
+    // A line read again after a cut is what the file holds now; on a code page with two-byte
+    // characters, a hit may have begun on a second byte.
+    if (!lines && (reread_ || term_->multibyte()) && !term_->held_by(line_copy_)) continue;
     return line_copy_;
   }
   done_ = true;
@@ -183,6 +185,7 @@ bool LineScanner::take_line(std::uint64_t from) {
       break;
     }
   }
+  reread_ = false;
   if (begin >= memory_begin() && end <= memory_end()) {
     line_copy_.assign(place(begin), static_cast<std::size_t>(end - begin));
   } else {
@@ -195,6 +198,7 @@ bool LineScanner::take_line(std::uint64_t from) {
     if (known < end || known < memory_end()) {
       if (known <= begin) return false;
       reader_.read_again(begin, std::min(end, known), line_copy_);
+      reread_ = true;
       end = std::min(end, known);
       at_cr = at_cr && end < known;
       file_end_ = known;

@@ -79,6 +79,7 @@ class LineScanner {
   std::uint64_t file_end_ = std::numeric_limits<std::uint64_t>::max();
   bool started_ = false;
   bool done_ = false;
+  bool reread_ = false;  // the line was read again from a file found cut shorter
   std::string line_copy_;
 };
 

@@ -42,7 +42,8 @@ std::size_t Term::character_start(std::string_view text, std::size_t from, std::
   return place;
 }
 
-bool Term::held_at_character(std::string_view line) const {
+bool Term::held_by(std::string_view line) const {
+  if (!multibyte_) return find(line, 0) != std::string_view::npos;
   std::size_t walked = 0;
   for (std::size_t at = find(line, 0); at != std::string_view::npos; at = find(line, at + 1)) {
     walked = character_start(line, walked, at);

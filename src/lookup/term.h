@@ -30,8 +30,8 @@ class Term {
   // True when the text has two-byte characters, so a hit may begin on a second byte.
   bool multibyte() const { return multibyte_; }
   // True when `line`, whose first byte begins a character, holds the term where a character
-  // begins.
-  bool held_at_character(std::string_view line) const;
+  // begins: anywhere, where the text has no two-byte characters.
+  bool held_by(std::string_view line) const;
 
   // Chooses the filter's bytes by `sample`, a first block of the text to be searched (see
   // choose_filter). Until then a guess chooses two bytes.

@@ -21,7 +21,7 @@ fi
 written_outside() {
   [ -f "$work/trace.txt" ] || return 0
   awk '!/= -1 / && (!/^[0-9]+ +(open|openat)\(/ || /O_WRONLY|O_RDWR|O_CREAT|O_TRUNC/)' \
-    "$work/trace.txt" | grep -oE '"[^"]*"' | tr -d '"' | grep -vE "^$places/" | sort -u
+    "$work/trace.txt" | grep -oE '"[^"]*"' | tr -d '"' | grep -vE "^($places|$work/sanitizer)/" | sort -u
 }
 peak_kib() {  # ARGS...: tavo's peak resident memory
   # Freed blocks that AddressSanitizer holds back to catch a use after free are not tavo's.

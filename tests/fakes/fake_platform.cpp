@@ -188,6 +188,7 @@ class FakeInputFile final : public platform::InputFile {
   std::uint64_t size() const override { return size_; }
   std::uint64_t size_now() const override {
     const std::lock_guard<std::mutex> held(lock_);
+    changed();
     return content_.size();
   }
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
@@ -207,12 +208,12 @@ class FakeInputFile final : public platform::InputFile {
   }
 
  private:
-  void changed() {
+  void changed() const {
     if (files_.on_read) files_.on_read(content_);
   }
 
   mutable std::mutex lock_;  // two threads may read, and `on_read` change the bytes
-  std::string content_;
+  mutable std::string content_;
   std::uint64_t size_;
   const FakeFileSystem& files_;
 };

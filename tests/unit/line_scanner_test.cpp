@@ -23,6 +23,7 @@ struct Way {
   std::size_t size;
   bool mapped;
   bool split;
+  std::size_t view = 0;  // when other than `size`
 };
 
 std::vector<Way> ways() {
@@ -32,18 +33,21 @@ std::vector<Way> ways() {
       all.push_back(way);
     }
   }
+  all.push_back(Way{64, true, false, 4096});  // a file in one view, its lines checked one by one
   return all;
 }
 
 std::string name(const Way& way) {
   return std::to_string(way.size) + (way.mapped ? " mapped" : " read") +
-         (way.split ? ", two halves" : "");
+         (way.split ? ", two halves" : "") +
+         (way.view != 0 ? ", views of " + std::to_string(way.view) : "");
 }
 
 // A file of `content`, with the fakes it is read through.
 struct File {
   File(const std::string& content, const Way& way, std::size_t term_size = 0)
-      : sizes{way.size, way.size, std::max(way.size, term_size)}, buffer(sizes) {
+      : sizes{way.size, way.view != 0 ? way.view : way.size, std::max(way.size, term_size)},
+        buffer(sizes) {
     files.files["f"] = content;
     files.read_size = way.size;
     files.map_unit = way.mapped ? way.size : 0;
@@ -203,6 +207,10 @@ TEST(ListingSearch, AFileIsReadAsOneRunOfBytes) {
       {"grows", after_first([](std::string& c) { c += "10.77.1.200 - lab new\r\n"; }), false,
        listing.size()},
       {"cut shorter", after_first([cut](std::string& c) { c.resize(cut); }), false, cut},
+      // read before the cut, and again after it: no longer the term's line
+      {"cut inside the term",
+       after_first([&](std::string& c) { c.resize(c.find("lab", cut) + 2); }), false,
+       listing.find("lab", cut) + 2},
       {"no thread", {}, true, listing.size()},
   };
   const auto found_in = [](const std::string& text) {

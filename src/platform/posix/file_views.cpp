@@ -50,8 +50,11 @@ class PosixView final : public FileView {
  public:
   explicit PosixView(WatchedView& view) : view_(view) {}
   ~PosixView() override {
+    // The slot may be taken by another thread's view once it is given back.
+    char* const base = view_.base();
+    const std::size_t size = view_.size();
     unwatch_view(view_);
-    ::munmap(view_.base(), view_.size());
+    ::munmap(base, size);
   }
   PosixView(const PosixView&) = delete;
   PosixView& operator=(const PosixView&) = delete;

@@ -49,11 +49,14 @@ class Win32View final : public FileView {
  public:
   explicit Win32View(WatchedView& view) : view_(view) {}
   ~Win32View() override {
+    // The slot may be taken by another thread's view once it is given back.
+    char* const base = view_.base();
+    const bool replaced = view_.replaced;
     unwatch_view(view_);
-    if (view_.replaced) {
-      VirtualFree(view_.base(), 0, MEM_RELEASE);
+    if (replaced) {
+      VirtualFree(base, 0, MEM_RELEASE);
     } else {
-      UnmapViewOfFile(view_.base());
+      UnmapViewOfFile(base);
     }
   }
   Win32View(const Win32View&) = delete;

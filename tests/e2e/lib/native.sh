@@ -15,6 +15,11 @@ registry=$places/config/tavo/registry
 tavo_env=(env -u DISPLAY -u WAYLAND_DISPLAY -u temp -u TEMP HOME="$places/home"
   XDG_CONFIG_HOME="$places/config" XDG_STATE_HOME="$places/state"
   XDG_RUNTIME_DIR="$places/runtime" TMPDIR="$places/tmp")
+# ThreadSanitizer's runtime keeps a file of its own in TMPDIR for a moment; it is not tavo's.
+if ldd "$tavo" 2>/dev/null | grep -q libtsan; then
+  mkdir -p "$work/sanitizer"
+  tavo_env+=(TMPDIR="$work/sanitizer")
+fi
 runner=()  # what tavo runs under, such as a tracer
 
 # run ARGS...: tavo in the empty $places/cwd, its input this one's; prints its standard output,
