@@ -18,7 +18,7 @@ if [ "${1:-}" = --wine ]; then
     export WINELOADER=$loader
   fi
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" --target tavo >/dev/null
+  cmake --build --preset "$preset" --target tavo plain_read >/dev/null
   wine_work=$(mktemp -d)
   export WINEPREFIX=$wine_work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   source tests/e2e/lib/xvfb.sh
@@ -28,6 +28,7 @@ if [ "${1:-}" = --wine ]; then
   wineserver -p >/dev/null 2>&1 </dev/null || true  # already running after wineboot
   mkdir -p "$WINEPREFIX/drive_c/temp"
   export TAVO_WINE_EXE=$PWD/build/$preset/tavo.exe TAVO_WINE=$loader
+  export TAVO_WINE_PLAIN=$PWD/build/$preset/plain_read.exe
   build/native/lookup_bench build/native/tavo "$@"
 else
   exec build/native/lookup_bench build/native/tavo "$@"

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sched.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -163,6 +164,19 @@ TEST(PosixFileSystem, TextIsUtf8) {
   EXPECT_EQ(files.encode(u"\u00e4", Encoding::ansi), "\xC3\xA4");
   EXPECT_EQ(files.encode(std::u16string(1, u'\xD800'), Encoding::oem), std::nullopt);
   EXPECT_THROW(files.open_write(u"/no/such/folder/file"), Error);
+}
+
+// Pinned to one processor (taskset, a container's share), the process has one to run on.
+TEST(PosixThreads, ProcessorsAreThoseTheAffinityAllows) {
+  cpu_set_t saved;
+  ASSERT_EQ(sched_getaffinity(0, sizeof saved, &saved), 0);
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  CPU_SET(static_cast<std::size_t>(sched_getcpu()), &one);
+  ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+  EXPECT_EQ(PosixThreads().processors(), 1U);
+  sched_setaffinity(0, sizeof saved, &saved);
+  EXPECT_EQ(PosixThreads().processors(), static_cast<unsigned>(CPU_COUNT(&saved)));
 }
 
 }  // namespace
