@@ -113,59 +113,15 @@ std::size_t Term::find_in_words(std::string_view text, std::size_t from, std::si
 #ifdef TAVO_SSE2
 namespace {
 
-// The vector search's loop is compiled once for each instruction set, in a namespace of its own
-// whose functions all carry the set's target attribute; the include file holds the loop.
-
+// The vector search's loop is compiled once for each instruction set, in a namespace of its own;
+// the include file holds the loop and binds the set's intrinsics.
 namespace sse2 {
-#define TAVO_VECTORS __attribute__((target("sse2")))
-using Vector = __m128i;
-constexpr std::size_t kWidth = 16;
-TAVO_VECTORS inline Vector splat(char c) {
-  return _mm_set1_epi8(c);
-}
-TAVO_VECTORS inline Vector load(const char* p) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-TAVO_VECTORS inline Vector equal(Vector a, Vector b) {
-  return _mm_cmpeq_epi8(a, b);
-}
-TAVO_VECTORS inline Vector both(Vector a, Vector b) {
-  return _mm_and_si128(a, b);
-}
-TAVO_VECTORS inline Vector either(Vector a, Vector b) {
-  return _mm_or_si128(a, b);
-}
-TAVO_VECTORS inline unsigned mask(Vector v) {
-  return static_cast<unsigned>(_mm_movemask_epi8(v));
-}
+#define TAVO_VECTOR_BITS 128
 #include "lookup/term_vectors.inc"
-#undef TAVO_VECTORS
 }  // namespace sse2
-
 namespace avx2 {
-#define TAVO_VECTORS __attribute__((target("avx2")))
-using Vector = __m256i;
-constexpr std::size_t kWidth = 32;
-TAVO_VECTORS inline Vector splat(char c) {
-  return _mm256_set1_epi8(c);
-}
-TAVO_VECTORS inline Vector load(const char* p) {
-  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-}
-TAVO_VECTORS inline Vector equal(Vector a, Vector b) {
-  return _mm256_cmpeq_epi8(a, b);
-}
-TAVO_VECTORS inline Vector both(Vector a, Vector b) {
-  return _mm256_and_si256(a, b);
-}
-TAVO_VECTORS inline Vector either(Vector a, Vector b) {
-  return _mm256_or_si256(a, b);
-}
-TAVO_VECTORS inline unsigned mask(Vector v) {
-  return static_cast<unsigned>(_mm256_movemask_epi8(v));
-}
+#define TAVO_VECTOR_BITS 256
 #include "lookup/term_vectors.inc"
-#undef TAVO_VECTORS
 }  // namespace avx2
 
 }  // namespace
