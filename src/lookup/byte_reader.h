@@ -1,5 +1,4 @@
-// A file's bytes in file order, a window at a time, mapped or read; it knows nothing of lines or
-// terms.
+// A file's bytes in file order, a block at a time; it knows nothing of lines or terms.
 #pragma once
 
 #include <cstddef>
@@ -13,9 +12,8 @@ namespace tavo {
 
 // How a lookup reads; chosen once for the lookup.
 struct ReadSizes {
-  std::size_t block = 256 * 1024;      // read at a time where a file is read; no larger, read whole
-  std::size_t view = 4 * 1024 * 1024;  // mapped at a time where a file is mapped
-  std::size_t room = 64 * 1024;        // of the bytes before a window that stay in memory
+  std::size_t block = 256 * 1024;  // read at a time
+  std::size_t room = 64 * 1024;    // of the bytes before a block that stay in memory
 };
 
 // The memory that files are read into: made once for a lookup and lent to each file in turn.
@@ -31,10 +29,9 @@ class ReadBuffer {
   char* room_end_ = nullptr;
 };
 
-// Hands out [from, size()) of a file in order: mapped a view at a time where the file is larger
-// than a block and the system maps it, else read a block at a time into `buffer`. A file that
-// grows meanwhile is read up to its size when opened, in one run of bytes; one that is cut
-// shorter ends where the cut is found.
+// Hands out [from, to) of a file in order, a block at a time, into `buffer`: a file that grows
+// meanwhile is read up to `to` (its size when opened), in one run of bytes; one that is cut
+// shorter ends where the cut is met.
 class ByteReader {
  public:
   struct Window {
@@ -44,33 +41,22 @@ class ByteReader {
     std::size_t before = 0;      // how many bytes before `data` are the file's, there too
   };
 
-  // `file` and `buffer` must outlive the reader. A reader of its own may read the same file, on
-  // another thread, with a buffer of its own.
-  ByteReader(platform::InputFile& file, std::uint64_t from, ReadBuffer& buffer);
+  // `file` and `buffer` must outlive the reader.
+  ByteReader(platform::InputFile& file, std::uint64_t from, std::uint64_t to, ReadBuffer& buffer);
   ByteReader(const ByteReader&) = delete;
   ByteReader& operator=(const ByteReader&) = delete;
 
-  bool mapped() const { return mapped_; }
   // The next window; of the bytes before it, at least min(keep, room) stay before it. The window
   // handed out before is gone. Throws tavo::Error when the file cannot be read.
   Window next(std::size_t keep);
-  // Where the file ends, as far as is known: its size when opened, or less where it has been
-  // found cut shorter since. With `ask_system`, a mapped file's size now is asked too, since the
-  // last page of a file cut shorter reads as zeros past its end without a fault. Throws.
-  std::uint64_t end(bool ask_system);
   // [from, to) of the file into `out`, read again: up to where the file ends now. Throws.
   void read_again(std::uint64_t from, std::uint64_t to, std::string& out);
 
  private:
-  Window next_view();
-  Window next_block(std::size_t keep);
-
   platform::InputFile& file_;
   ReadBuffer& buffer_;
-  std::uint64_t size_;  // the file's size when it was opened, or where it was found cut
+  std::uint64_t end_;   // where the reading ends: `to`, or where the file was found cut
   std::uint64_t next_;  // where the next window begins
-  std::unique_ptr<platform::FileView> view_;
-  bool mapped_ = false;  // the file is read a view at a time
   Window window_;
 };
 

@@ -58,10 +58,10 @@ void lease_lookup(const platform::Services& services, const Convert& convert,
   ReadSizes sizes;
   sizes.room = std::max(sizes.room, (term.bytes().size() + 4095) / 4096 * 4096);
   ReadBuffer buffer(sizes);
-  ReadBuffer index_buffer(ReadSizes{64 * 1024, sizes.view, 4096});
+  ReadBuffer index_buffer(ReadSizes{64 * 1024, 4096});
 
   const auto index_file = files.open_read(words[1]);
-  ByteReader index_reader(*index_file, 0, index_buffer);
+  ByteReader index_reader(*index_file, 0, index_file->size(), index_buffer);
   LineScanner index(index_reader);
   bool tuned = false;
   while (const auto name = index.next_line()) {

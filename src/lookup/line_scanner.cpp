@@ -55,14 +55,6 @@ std::optional<std::string_view> LineScanner::next_match() {
 }
 
 bool LineScanner::advance(std::uint64_t keep_from) {
-  // A mapped view found cut ends the file where the cut is.
-  if (reader_.mapped() && window_.size > 0) {
-    const std::uint64_t known = reader_.end(false);
-    if (known < memory_end()) {
-      file_end_ = known;
-      return false;
-    }
-  }
   const std::uint64_t end = memory_end();
   window_ = reader_.next(
       keep_from < end ? static_cast<std::size_t>(std::min<std::uint64_t>(end - keep_from, SIZE_MAX))
@@ -162,7 +154,7 @@ std::optional<std::string_view> LineScanner::next(bool every_line) {
     }
     if (!take_line(hit + bytes.size())) break;
     if (lines && !every_line && line_copy_.empty()) continue;
-    // A line read again after a cut is what the file holds now; on a code page with two-byte
+    // A line read again short is what the file holds now; on a code page with two-byte
     // characters, a hit may have begun on a second byte.
     if (!lines && (reread_ || term_->multibyte()) && !term_->held_by(line_copy_)) continue;
     return line_copy_;
@@ -189,19 +181,15 @@ bool LineScanner::take_line(std::uint64_t from) {
   if (begin >= memory_begin() && end <= memory_end()) {
     line_copy_.assign(place(begin), static_cast<std::size_t>(end - begin));
   } else {
+    // Longer than what is held: read again from its start. A file cut shorter meanwhile gives
+    // the line up to the cut, and ends there.
     reader_.read_again(begin, end, line_copy_);
-  }
-  if (reader_.mapped()) {
-    // A view may have been cut while the line was read, or its last page left partly zeros: the
-    // line is what the file holds now, up to where it ends.
-    const std::uint64_t known = reader_.end(true);
-    if (known < end || known < memory_end()) {
-      if (known <= begin) return false;
-      reader_.read_again(begin, std::min(end, known), line_copy_);
+    if (line_copy_.size() < end - begin) {
+      if (line_copy_.empty()) return false;
+      end = begin + line_copy_.size();
+      file_end_ = end;
+      at_cr = false;
       reread_ = true;
-      end = std::min(end, known);
-      at_cr = at_cr && end < known;
-      file_end_ = known;
     }
   }
   line_ = at_cr ? end + 1 : end;

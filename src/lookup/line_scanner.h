@@ -37,7 +37,8 @@ class LineScanner {
   // is not held there.
   std::optional<std::string_view> next_match();
 
-  // Where the scanner found the file's end: its size, or less where it was cut shorter.
+  // Where the scanner found the file's end, once it has: its size when opened, or less where it
+  // was cut shorter.
   std::uint64_t file_end() const { return file_end_; }
 
  private:
@@ -79,7 +80,7 @@ class LineScanner {
   std::uint64_t file_end_ = std::numeric_limits<std::uint64_t>::max();
   bool started_ = false;
   bool done_ = false;
-  bool reread_ = false;  // the line was read again from a file found cut shorter
+  bool reread_ = false;  // the line was read again, and found cut shorter
   std::string line_copy_;
 };
 

@@ -5,9 +5,12 @@
 
 namespace tavo {
 
-ListingSearch::Half::Half(platform::InputFile& file, std::uint64_t from, const Term& term,
+ListingSearch::Half::Half(const platform::InputFile& listing, std::uint64_t from, const Term& term,
                           const ReadSizes& sizes)
-    : buffer(sizes), reader(file, from, buffer), scanner(reader, &term) {}
+    : file(listing.open_again()),
+      buffer(sizes),
+      reader(*file, from, listing.size(), buffer),
+      scanner(reader, &term) {}
 
 void ListingSearch::Half::run() {
   try {
@@ -19,15 +22,15 @@ void ListingSearch::Half::run() {
 
 ListingSearch::ListingSearch(platform::InputFile& file, const Term& term, ReadBuffer& buffer,
                              platform::Threads* threads, std::uint64_t split_from)
-    : reader_(file, 0, buffer), scanner_(reader_, &term) {
+    : reader_(file, 0, file.size(), buffer), scanner_(reader_, &term) {
   const std::string& bytes = term.bytes();
   // Every line holds an empty term: kept whole, the second half would cost its size in memory.
-  if (threads == nullptr || !reader_.mapped() || file.size() < split_from || bytes.empty() ||
+  if (threads == nullptr || file.size() < split_from || bytes.empty() ||
       threads->processors() < 2) {
     return;
   }
-  const std::size_t view = buffer.sizes().view;
-  middle_ = file.size() / 2 / view * view;
+  const std::size_t block = buffer.sizes().block;
+  middle_ = file.size() / 2 / block * block;
   try {
     second_ = std::make_unique<Half>(file, middle_, term, buffer.sizes());
     thread_ = threads->start([half = second_.get()] { half->run(); });

@@ -18,10 +18,11 @@
 
 namespace tavo {
 
-// Hands out the lines of a file that hold a term, in file order. Where the file is mapped and at
-// least `kSplitFrom` bytes long, and a second processor is free (`threads`), the lines that begin
-// in its second half are found on a thread of its own meanwhile, and kept until the first half's
-// are handed out. A thread that cannot be started leaves the caller to search alone.
+// Hands out the lines of a file that hold a term, in file order. Where the file is at least
+// `kSplitFrom` bytes long and a second processor is free (`threads`), the lines that begin in
+// its second half are found meanwhile on a thread of its own, through the file opened again,
+// and kept until the first half's are handed out. A thread that cannot be started, or a file
+// that cannot be opened again, leaves the caller to search alone.
 class ListingSearch {
  public:
   static constexpr std::uint64_t kSplitFrom = 16 * 1024 * 1024;
@@ -41,8 +42,10 @@ class ListingSearch {
  private:
   // The second half: its own reader and scanner, and the lines they found.
   struct Half {
-    Half(platform::InputFile& file, std::uint64_t from, const Term& term, const ReadSizes& sizes);
+    Half(const platform::InputFile& listing, std::uint64_t from, const Term& term,
+         const ReadSizes& sizes);
     void run();
+    std::unique_ptr<platform::InputFile> file;
     ReadBuffer buffer;
     ByteReader reader;
     LineScanner scanner;

@@ -38,36 +38,20 @@ class AppendFile : public TextFile {
   virtual void cut_end(std::size_t count) = 0;
 };
 
-// Part of a file mapped into memory for reading; unmapped when destroyed.
-class FileView {
- public:
-  virtual ~FileView() = default;
-  // The file's bytes from the offset that map() was given.
-  virtual const char* data() const = 0;
-  // Where the file was found cut shorter while it was mapped: the offset in the file of the
-  // first byte of the view that the system could no longer read, or nullopt while none. Such a
-  // byte, and from then on any byte of the view, reads as zero instead of ending the program.
-  virtual std::optional<std::uint64_t> cut() const = 0;
-};
-
-// A file open for reading, as raw bytes; closed when destroyed. Its reads may come from two
-// threads at once.
+// A file open for reading, as raw bytes; closed when destroyed. One thread reads it at a time.
 class InputFile {
  public:
   virtual ~InputFile() = default;
   // The file's size when it was opened: a file is read as one run of bytes up to there, and
   // what is appended to it meanwhile is not read.
   virtual std::uint64_t size() const = 0;
-  // Its size now, which a program writing it may have made smaller. Throws tavo::Error.
-  virtual std::uint64_t size_now() const = 0;
   // Reads up to `size` bytes from `offset` into `buffer` and returns how many; 0 only where the
-  // file now ends. Throws tavo::Error when the file cannot be read.
+  // file now ends, which a program writing it may have cut shorter. Throws tavo::Error when the
+  // file cannot be read.
   virtual std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) = 0;
-  // Offsets given to map() are multiples of this.
-  virtual std::size_t map_granularity() const = 0;
-  // [offset, offset + size) of the file mapped for reading, within size(); nullptr where the
-  // system does not map it (the file is then read instead).
-  virtual std::unique_ptr<FileView> map(std::uint64_t offset, std::size_t size) = 0;
+  // The same file once more, for a second thread, whose reads then do not wait for this one's.
+  // Throws tavo::Error when it cannot be opened again.
+  virtual std::unique_ptr<InputFile> open_again() const = 0;
 };
 
 // The bytes that begin a two-byte character of a double-byte code page (932, 936, 949, 950).

@@ -165,55 +165,32 @@ class FakeTextFile final : public platform::AppendFile {
   std::string& content_;
 };
 
-// A mapped view: the file's bytes when it was mapped, zeros past where the file then ended.
-class FakeView final : public platform::FileView {
- public:
-  FakeView(const std::string& content, std::uint64_t offset, std::size_t size) : bytes_(size, 0) {
-    const std::size_t at = std::min<std::size_t>(offset, content.size());
-    content.copy(bytes_.data(), size, at);
-    if (content.size() < offset + size) cut_ = std::max<std::uint64_t>(offset, content.size());
-  }
-  const char* data() const override { return bytes_.data(); }
-  std::optional<std::uint64_t> cut() const override { return cut_; }
-
- private:
-  std::string bytes_;
-  std::optional<std::uint64_t> cut_;
-};
-
+// Reads of an open file; a file opened again shares its bytes, which `on_read` may change.
 class FakeInputFile final : public platform::InputFile {
  public:
-  FakeInputFile(std::string content, const FakeFileSystem& files)
-      : content_(std::move(content)), size_(content_.size()), files_(files) {}
+  struct Shared {
+    std::mutex lock;  // two threads may read, and `on_read` change the bytes
+    std::string content;
+  };
+
+  FakeInputFile(std::shared_ptr<Shared> shared, std::uint64_t size, const FakeFileSystem& files)
+      : shared_(std::move(shared)), size_(size), files_(files) {}
   std::uint64_t size() const override { return size_; }
-  std::uint64_t size_now() const override {
-    const std::lock_guard<std::mutex> held(lock_);
-    changed();
-    return content_.size();
-  }
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
-    const std::lock_guard<std::mutex> held(lock_);
-    changed();
-    const std::size_t at = std::min<std::size_t>(offset, content_.size());
-    const std::size_t count = std::min({size, files_.read_size, content_.size() - at});
-    content_.copy(buffer, count, at);
+    const std::lock_guard<std::mutex> held(shared_->lock);
+    std::string& content = shared_->content;
+    if (files_.on_read) files_.on_read(content);
+    const std::size_t at = std::min<std::size_t>(offset, content.size());
+    const std::size_t count = std::min({size, files_.read_size, content.size() - at});
+    content.copy(buffer, count, at);
     return count;
   }
-  std::size_t map_granularity() const override { return std::max<std::size_t>(files_.map_unit, 1); }
-  std::unique_ptr<platform::FileView> map(std::uint64_t offset, std::size_t size) override {
-    if (files_.map_unit == 0) return nullptr;
-    const std::lock_guard<std::mutex> held(lock_);
-    changed();
-    return std::make_unique<FakeView>(content_, offset, size);
+  std::unique_ptr<platform::InputFile> open_again() const override {
+    return std::make_unique<FakeInputFile>(shared_, size_, files_);
   }
 
  private:
-  void changed() const {
-    if (files_.on_read) files_.on_read(content_);
-  }
-
-  mutable std::mutex lock_;  // two threads may read, and `on_read` change the bytes
-  mutable std::string content_;
+  std::shared_ptr<Shared> shared_;
   std::uint64_t size_;
   const FakeFileSystem& files_;
 };
@@ -236,7 +213,9 @@ std::unique_ptr<platform::InputFile> FakeFileSystem::open_read(std::u16string_vi
   log_.record("files.open_read " + quoted(path));
   const auto file = files.find(platform::posix::to_utf8(path));
   if (file == files.end()) throw Error("cannot open " + platform::posix::to_utf8(path));
-  return std::make_unique<FakeInputFile>(file->second, *this);
+  auto shared = std::make_shared<FakeInputFile::Shared>();
+  shared->content = file->second;
+  return std::make_unique<FakeInputFile>(shared, file->second.size(), *this);
 }
 
 std::unique_ptr<platform::TextFile> FakeFileSystem::open_write(std::u16string_view path) {

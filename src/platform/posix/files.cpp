@@ -12,7 +12,6 @@
 #include <utility>
 
 #include "base/error.h"
-#include "platform/posix/file_views.h"
 #include "platform/posix/folders.h"
 #include "platform/posix/utf.h"
 
@@ -24,7 +23,7 @@ std::string reason() {
   return std::strerror(errno);
 }
 
-// Raw reads from a descriptor that this owns, at an offset, so that two threads may read it.
+// Raw reads from a descriptor that this owns, at an offset.
 class PosixInputFile final : public InputFile {
  public:
   PosixInputFile(int descriptor, std::string path, std::uint64_t size)
@@ -34,11 +33,6 @@ class PosixInputFile final : public InputFile {
   PosixInputFile& operator=(const PosixInputFile&) = delete;
 
   std::uint64_t size() const override { return size_; }
-  std::uint64_t size_now() const override {
-    struct stat status {};
-    if (fstat(descriptor_, &status) != 0) throw Error("cannot read " + path_ + ": " + reason());
-    return static_cast<std::uint64_t>(status.st_size);
-  }
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
     for (;;) {
       const ssize_t got = ::pread(descriptor_, buffer, size, static_cast<off_t>(offset));
@@ -46,9 +40,11 @@ class PosixInputFile final : public InputFile {
       if (errno != EINTR) throw Error("cannot read " + path_ + ": " + reason());
     }
   }
-  std::size_t map_granularity() const override { return page_size(); }
-  std::unique_ptr<FileView> map(std::uint64_t offset, std::size_t size) override {
-    return map_view(descriptor_, offset, size);
+  // pread leaves the descriptor's place alone, so a copy of it serves a second thread.
+  std::unique_ptr<InputFile> open_again() const override {
+    const int copy = ::fcntl(descriptor_, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) throw Error("cannot open " + path_ + " again: " + reason());
+    return std::make_unique<PosixInputFile>(copy, path_, size_);
   }
 
  private:

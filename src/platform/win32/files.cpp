@@ -9,7 +9,6 @@
 #include "base/error.h"
 #include "platform/win32/api.h"
 #include "platform/win32/code_page.h"
-#include "platform/win32/file_views.h"
 
 namespace tavo::platform::win32 {
 
@@ -86,42 +85,38 @@ class Win32TextFile final : public AppendFile {
   Encoding encoding_;
 };
 
+class Win32InputFile;
+std::unique_ptr<Win32InputFile> opened_for_reading(std::u16string_view path);
+
 // Reads from the file pointer, which every Windows has: 9x reads a disk file no other way, and
-// Wine reads at an offset given with ReadFile at a quarter of the speed. The pointer is moved and
-// read under a lock, since two threads may read.
+// Wine reads at an offset given with ReadFile at a quarter of the speed.
 class Win32InputFile final : public InputFile {
  public:
-  Win32InputFile(HANDLE handle, std::string name, std::uint64_t size)
-      : handle_(handle), name_(std::move(name)), size_(size) {
-    InitializeCriticalSection(&lock_);
-  }
-  ~Win32InputFile() override {
-    DeleteCriticalSection(&lock_);
-    CloseHandle(handle_);
-  }
+  Win32InputFile(HANDLE handle, std::u16string path, std::uint64_t size)
+      : handle_(handle), path_(std::move(path)), name_(api::for_message(path_)), size_(size) {}
+  ~Win32InputFile() override { CloseHandle(handle_); }
   Win32InputFile(const Win32InputFile&) = delete;
   Win32InputFile& operator=(const Win32InputFile&) = delete;
 
   std::uint64_t size() const override { return size_; }
-  std::uint64_t size_now() const override { return size_of(handle_, name_); }
   std::size_t read_at(std::uint64_t offset, char* buffer, std::size_t size) override {
-    EnterCriticalSection(&lock_);
     LONG high = static_cast<LONG>(offset >> 32);
     SetLastError(NO_ERROR);
     DWORD got = 0;
     const DWORD wanted = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-    const bool ok = (SetFilePointer(handle_, static_cast<LONG>(offset & 0xFFFFFFFF), &high,
-                                    FILE_BEGIN) != INVALID_SET_FILE_POINTER ||
-                     GetLastError() == NO_ERROR) &&
-                    ReadFile(handle_, buffer, wanted, &got, nullptr);
-    const Error failure = api::last_error("cannot read " + name_);
-    LeaveCriticalSection(&lock_);
-    if (!ok) throw failure;
+    if ((SetFilePointer(handle_, static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN) ==
+             INVALID_SET_FILE_POINTER &&
+         GetLastError() != NO_ERROR) ||
+        !ReadFile(handle_, buffer, wanted, &got, nullptr)) {
+      throw api::last_error("cannot read " + name_);
+    }
     return got;
   }
-  std::size_t map_granularity() const override { return allocation_granularity(); }
-  std::unique_ptr<FileView> map(std::uint64_t offset, std::size_t size) override {
-    return map_view(handle_, offset, size);
+  // A handle of its own, with a file pointer of its own.
+  std::unique_ptr<InputFile> open_again() const override {
+    auto again = opened_for_reading(path_);
+    again->size_ = size_;  // read as far as this one is
+    return again;
   }
 
   // The size of the file open as `handle`.
@@ -137,9 +132,9 @@ class Win32InputFile final : public InputFile {
 
  private:
   HANDLE handle_;
+  std::u16string path_;
   std::string name_;
   std::uint64_t size_;
-  CRITICAL_SECTION lock_;
 };
 
 std::unique_ptr<Win32TextFile> opened_for_writing(std::u16string_view path, HANDLE handle,
@@ -175,7 +170,9 @@ std::unique_ptr<TextFile> Win32FileSystem::open_write(std::u16string_view path) 
       Encoding::ansi);
 }
 
-std::unique_ptr<InputFile> Win32FileSystem::open_read(std::u16string_view path) {
+namespace {
+
+std::unique_ptr<Win32InputFile> opened_for_reading(std::u16string_view path) {
   HANDLE handle = api::calls().create_file(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                            OPEN_EXISTING);
   const std::string name = api::for_message(path);
@@ -186,11 +183,18 @@ std::unique_ptr<InputFile> Win32FileSystem::open_read(std::u16string_view path) 
     throw Error("cannot open " + name + ": not a file on a disk");
   }
   try {
-    return std::make_unique<Win32InputFile>(handle, name, Win32InputFile::size_of(handle, name));
+    return std::make_unique<Win32InputFile>(handle, std::u16string(path),
+                                            Win32InputFile::size_of(handle, name));
   } catch (...) {
     CloseHandle(handle);
     throw;
   }
+}
+
+}  // namespace
+
+std::unique_ptr<InputFile> Win32FileSystem::open_read(std::u16string_view path) {
+  return opened_for_reading(path);
 }
 
 std::optional<std::string> Win32FileSystem::encode(std::u16string_view text,
