@@ -155,8 +155,8 @@ class FakeMessages final : public platform::WindowMessages, Recording {
 // Files in memory, by path, as UTF-8. Deleting a missing file fails, as it does for real, and
 // so does reading one. A file opened for reading is read as it was when opened, at most
 // `read_size` bytes a call, so that lines and terms straddle the reads. `on_read` may change an
-// open file's bytes before each read, as a program writing it would. The OEM encoding lacks the characters
-// of `oem_lacks`; a file opened for it is logged with " oem".
+// open file's bytes before each read, as a program writing it would. The OEM encoding lacks the
+// characters of `oem_lacks`; a file opened for it is logged with " oem".
 class FakeFileSystem final : public platform::FileSystem, Recording {
  public:
   using Recording::Recording;
