@@ -3,18 +3,21 @@
 #include <csignal>
 #include <exception>
 #include <iostream>
+#include <memory>
 
 #include "base/error.h"
 #include "frontend/form1.h"
 #include "frontend/usage.h"
 #include "platform/posix/clipboard.h"
-#include "platform/posix/services.h"
 #include "platform/posix/window.h"
 
 int main(int argc, char** argv) {
+  namespace platform = tavo::platform;
   namespace posix = tavo::platform::posix;
+  const std::unique_ptr<platform::CommandLine> command_line =
+      platform::make_command_line(argc, argv);
   // The only texts answered instead of converted; nothing is published, no file is touched.
-  const std::u16string text = posix::ArgumentList(argc, argv).argument_text();
+  const std::u16string text = command_line->argument_text();
   if (text == u"--help" || text == u"-h") {
     std::cout << tavo::usage(tavo::kLinuxUsage);
     return 0;
@@ -30,19 +33,9 @@ int main(int argc, char** argv) {
   try {
     posix::HeadlessWindow window(std::cin, std::cout, std::cerr);
     posix::DesktopClipboard clipboard;
-    posix::PosixEnvironment environment;
-    posix::PosixSystem system;
-    posix::FileRegistry registry;
-    posix::NoBroadcast messages;
-    posix::PosixFileSystem files;
-    posix::NoPrograms programs;
-    posix::PosixClock clock;
-    posix::ArgumentList command_line(argc, argv);
-    posix::PosixThreads threads;
-    const tavo::platform::Services services{window,   clipboard,    environment, system,
-                                            registry, messages,     files,       programs,
-                                            clock,    command_line, threads};
-    tavo::Form1 form(services);
+    platform::Backend backend;
+    const platform::Services services = backend.services(window, clipboard, *command_line);
+    tavo::Form1 form(services);  // which keeps a reference to `services`
     form.Form_Load();
   } catch (const std::exception& failure) {  // tavo::Error, and std::bad_alloc and the like
     std::cerr << "tavo: " << failure.what() << '\n';

@@ -9,7 +9,6 @@
 #include "frontend/usage.h"
 #include "platform/win32/api.h"
 #include "platform/win32/clipboard.h"
-#include "platform/win32/services.h"
 #include "platform/win32/window.h"
 
 namespace {
@@ -63,30 +62,24 @@ void report(const std::string& message) {
 }  // namespace
 
 // The ANSI entry, which the C runtime of both families can start; the argument text is read
-// from the system by Win32CommandLine, not from here.
+// from the system as it was typed, not from here.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   try {
+    namespace platform = tavo::platform;
     namespace win32 = tavo::platform::win32;
     win32::FormWindow window(instance);
     win32::Win32Clipboard clipboard(window.handle());
-    win32::Win32Environment environment;
-    win32::Win32System system;
-    win32::Win32Registry registry;
-    win32::Win32Messages messages;
-    win32::Win32FileSystem files;
-    win32::Win32Programs programs;
-    win32::Win32Clock clock;
-    win32::Win32CommandLine command_line;
-    win32::Win32Threads threads;
+    // Read from the system as typed: the C runtime's own argument vector is not asked for, as
+    // the runtimes of 95 and NT 4.0 do not export it.
+    const auto command_line = platform::make_command_line(0, nullptr);
     // The only text answered instead of converted: the usage, and nothing is published.
-    if (command_line.argument_text() == u"/?") {
+    if (command_line->argument_text() == u"/?") {
       answer_usage();
       ExitProcess(0);
     }
-    const tavo::platform::Services services{window,   clipboard,    environment, system,
-                                            registry, messages,     files,       programs,
-                                            clock,    command_line, threads};
-    tavo::Form1 form(services);
+    platform::Backend backend;
+    const platform::Services services = backend.services(window, clipboard, *command_line);
+    tavo::Form1 form(services);  // which keeps a reference to `services`
     try {
       form.Form_Load();
     } catch (const std::exception& failure) {  // tavo::Error, and std::bad_alloc and the like

@@ -1,6 +1,7 @@
 // The current date and time, as the user has chosen to see them.
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace tavo::platform {
@@ -16,5 +17,8 @@ class Clock {
   // Now in the system's time format, e.g. "9:42:07 PM".
   virtual std::u16string time() = 0;
 };
+
+// The system's clock, in the user's formats.
+std::unique_ptr<Clock> make_clock();
 
 }  // namespace tavo::platform

@@ -1,6 +1,7 @@
 // The running process's environment variables.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,8 @@ class ProcessEnvironment {
   // Sets `name` to `value` (the empty text included) for this process; false when refused.
   virtual bool set(std::u16string_view name, std::u16string_view value) = 0;
 };
+
+// This process's environment.
+std::unique_ptr<ProcessEnvironment> make_environment();
 
 }  // namespace tavo::platform

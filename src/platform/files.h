@@ -83,4 +83,7 @@ class FileSystem {
   virtual std::unique_ptr<AppendFile> open_append(std::u16string_view path, Encoding encoding) = 0;
 };
 
+// The system's files.
+std::unique_ptr<FileSystem> make_file_system();
+
 }  // namespace tavo::platform

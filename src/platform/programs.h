@@ -1,6 +1,7 @@
 // Starting another program without waiting for it.
 #pragma once
 
+#include <memory>
 #include <string_view>
 
 namespace tavo::platform {
@@ -14,5 +15,8 @@ class Programs {
   // tavo::Error when it cannot be started.
   virtual void start_script(std::u16string_view path, int show) = 0;
 };
+
+// Starting programs, where this system can start a command script.
+std::unique_ptr<Programs> make_programs();
 
 }  // namespace tavo::platform

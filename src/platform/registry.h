@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 namespace tavo::platform {
@@ -23,5 +24,8 @@ class Registry {
   // Closing key 0 fails harmlessly.
   virtual long close_key(Key key) = 0;
 };
+
+// The user's registry: Windows' own, or a file that stands in for it.
+std::unique_ptr<Registry> make_registry();
 
 }  // namespace tavo::platform

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 namespace tavo::platform {
 
@@ -32,5 +33,8 @@ inline Vectors processor_vectors() {
   return Vectors::none;
 #endif
 }
+
+// What this system says of itself.
+std::unique_ptr<SystemInfo> make_system_info();
 
 }  // namespace tavo::platform

@@ -22,4 +22,7 @@ class Threads {
   virtual std::unique_ptr<Thread> start(std::function<void()> work) = 0;
 };
 
+// This system's threads.
+std::unique_ptr<Threads> make_threads();
+
 }  // namespace tavo::platform

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "base/error.h"
-#include "platform/posix/services.h"
 #include "platform/services.h"
 
 namespace tavo::fake {
@@ -201,14 +200,17 @@ class FakeClock final : public platform::Clock, Recording {
 // The system's threads, on two processors whatever this machine has, so that a search runs
 // beside its reads as it does for real; with `refuse`, none can be started. Not recorded: only
 // speed depends on them.
-class FakeThreads final : public platform::posix::PosixThreads {
+class FakeThreads final : public platform::Threads {
  public:
   unsigned processors() const override { return 2; }
   std::unique_ptr<platform::Thread> start(std::function<void()> work) override {
     if (refuse) throw Error("cannot start a thread");
-    return PosixThreads::start(std::move(work));
+    return system_->start(std::move(work));
   }
   bool refuse = false;
+
+ private:
+  std::unique_ptr<platform::Threads> system_ = platform::make_threads();
 };
 
 class FakeCommandLine final : public platform::CommandLine {

@@ -1,5 +1,5 @@
 // The date and time of the Linux build.
-#include "platform/posix/services.h"
+#include "platform/clock.h"
 
 #include <langinfo.h>
 
@@ -25,7 +25,12 @@ std::u16string local_now(const std::string& format) {
   return from_utf8(std::string_view(text, length));
 }
 
-}  // namespace
+// The locale's (LC_TIME) date format, its year always in four digits, and its time format.
+class PosixClock final : public Clock {
+ public:
+  std::u16string date() override;
+  std::u16string time() override;
+};
 
 std::u16string PosixClock::date() {
   // The locale's date format, with the year always in four digits.
@@ -40,4 +45,10 @@ std::u16string PosixClock::time() {
   return local_now(nl_langinfo(T_FMT));
 }
 
+}  // namespace
+
 }  // namespace tavo::platform::posix
+
+auto tavo::platform::make_clock() -> std::unique_ptr<Clock> {
+  return std::make_unique<posix::PosixClock>();
+}

@@ -1,5 +1,5 @@
 // The process environment of the Linux build.
-#include "platform/posix/services.h"
+#include "platform/environment.h"
 
 #include <cstdlib>
 #include <string>
@@ -10,6 +10,17 @@
 extern char** environ;
 
 namespace tavo::platform::posix {
+
+namespace {
+
+// Names match without regard to case, as on Windows. Windows always sets "temp"; here an unset
+// "temp" reads as the user's runtime folder, $XDG_RUNTIME_DIR, or without it as the state
+// folder that stands in for "c:\\temp", and throws tavo::Error when there is neither.
+class PosixEnvironment final : public ProcessEnvironment {
+ public:
+  std::u16string get(std::u16string_view name) const override;
+  bool set(std::u16string_view name, std::u16string_view value) override;
+};
 
 std::u16string PosixEnvironment::get(std::u16string_view name) const {
   const std::string wanted = to_utf8(name);
@@ -36,4 +47,10 @@ bool PosixEnvironment::set(std::u16string_view name, std::u16string_view value) 
   return setenv(key.c_str(), to_utf8(value).c_str(), 1) == 0;
 }
 
+}  // namespace
+
 }  // namespace tavo::platform::posix
+
+auto tavo::platform::make_environment() -> std::unique_ptr<ProcessEnvironment> {
+  return std::make_unique<posix::PosixEnvironment>();
+}

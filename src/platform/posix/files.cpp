@@ -1,5 +1,5 @@
 // Files of the Linux build.
-#include "platform/posix/services.h"
+#include "platform/files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,10 +12,21 @@
 #include <utility>
 
 #include "base/error.h"
+#include "platform/posix/files.h"
 #include "platform/posix/folders.h"
 #include "platform/posix/utf.h"
 
 namespace tavo::platform::posix {
+
+bool write_all(int descriptor, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(descriptor, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
 
 namespace {
 
@@ -123,17 +134,19 @@ class PosixTextFile final : public AppendFile {
   std::string path_;
 };
 
-}  // namespace
-
-bool write_all(int descriptor, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(descriptor, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
+// Files through the C library; text is UTF-8 in both encodings. Paths are Windows-style, as
+// to_posix_path maps them.
+class PosixFileSystem final : public FileSystem {
+ public:
+  void remove(std::u16string_view path) override;
+  std::unique_ptr<AppendFile> open_append(std::u16string_view path, Encoding encoding) override;
+  std::unique_ptr<InputFile> open_read(std::u16string_view path) override;
+  std::unique_ptr<TextFile> open_write(std::u16string_view path) override;
+  std::u16string decode(std::string_view bytes) const override;
+  std::optional<std::string> encode(std::u16string_view text, Encoding encoding) const override;
+  // None: UTF-8 has no two-byte characters of that kind.
+  LeadBytes lead_bytes() const override { return {}; }
+};
 
 void PosixFileSystem::remove(std::u16string_view path) {
   const std::string target = to_posix_path(path);
@@ -172,4 +185,10 @@ std::optional<std::string> PosixFileSystem::encode(std::u16string_view text, Enc
   return to_utf8_exact(text);
 }
 
+}  // namespace
+
 }  // namespace tavo::platform::posix
+
+auto tavo::platform::make_file_system() -> std::unique_ptr<FileSystem> {
+  return std::make_unique<posix::PosixFileSystem>();
+}

@@ -1,5 +1,5 @@
 // The registry of the Linux build, kept in a text file.
-#include "platform/posix/services.h"
+#include "platform/registry.h"
 
 #include <unistd.h>
 
@@ -7,9 +7,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
+#include <string>
+#include <utility>
 
 #include "base/error.h"
+#include "platform/posix/files.h"
 #include "platform/posix/folders.h"
 #include "platform/posix/utf.h"
 
@@ -64,11 +68,23 @@ std::string other_lines(const std::string& file, const std::string& prefix, std:
   return kept;
 }
 
-}  // namespace
+// One value a line:
+//   ROOT <tab> KEY PATH <tab> VALUE NAME <tab> VALUE
+// with ROOT as HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE and tab, line feed, carriage return and
+// backslash written as \t \n \r \\. Keys and names match without regard to case. The file is
+// $XDG_CONFIG_HOME/tavo/registry, or ~/.config/tavo/registry (ERROR_PATH_NOT_FOUND without a
+// home folder); it is rewritten whole through a temporary file and a rename, so a reader never
+// sees half of it.
+class FileRegistry final : public Registry {
+ public:
+  long create_key(std::uint32_t root, std::u16string_view path, Key& key) override;
+  long set_string(Key key, std::u16string_view name, std::u16string_view value) override;
+  long close_key(Key key) override;
 
-std::string FileRegistry::file_path() {
-  return user_folder("XDG_CONFIG_HOME", "/.config") + "/tavo/registry";
-}
+ private:
+  std::map<Key, std::pair<std::uint32_t, std::u16string>> open_keys_;
+  Key next_key_ = 1;
+};
 
 long FileRegistry::create_key(std::uint32_t root, std::u16string_view path, Key& key) {
   key = 0;
@@ -83,7 +99,7 @@ long FileRegistry::set_string(Key key, std::u16string_view name, std::u16string_
   if (open == open_keys_.end()) return kInvalidHandle;
   std::string file;
   try {
-    file = file_path();
+    file = user_folder("XDG_CONFIG_HOME", "/.config") + "/tavo/registry";
   } catch (const Error&) {
     return kPathNotFound;  // there is no home folder to keep the file in
   }
@@ -112,4 +128,10 @@ long FileRegistry::close_key(Key key) {
   return open_keys_.erase(key) == 1 ? 0 : kInvalidHandle;
 }
 
+}  // namespace
+
 }  // namespace tavo::platform::posix
+
+auto tavo::platform::make_registry() -> std::unique_ptr<Registry> {
+  return std::make_unique<posix::FileRegistry>();
+}

@@ -1,4 +1,6 @@
 // Threads of the Linux build.
+#include "platform/threads.h"
+
 #include <sched.h>
 #include <unistd.h>
 
@@ -6,7 +8,6 @@
 #include <thread>
 
 #include "base/error.h"
-#include "platform/posix/services.h"
 
 namespace tavo::platform::posix {
 
@@ -23,7 +24,12 @@ class PosixThread final : public Thread {
   std::thread thread_;
 };
 
-}  // namespace
+// Threads of the C++ library.
+class PosixThreads final : public Threads {
+ public:
+  unsigned processors() const override;
+  std::unique_ptr<Thread> start(std::function<void()> work) override;
+};
 
 unsigned PosixThreads::processors() const {
   cpu_set_t allowed;
@@ -44,4 +50,10 @@ std::unique_ptr<Thread> PosixThreads::start(std::function<void()> work) {
   }
 }
 
+}  // namespace
+
 }  // namespace tavo::platform::posix
+
+auto tavo::platform::make_threads() -> std::unique_ptr<Threads> {
+  return std::make_unique<posix::PosixThreads>();
+}

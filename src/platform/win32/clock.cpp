@@ -1,5 +1,6 @@
 // The date and time of tavo.exe.
-#include "platform/win32/services.h"
+
+#include "platform/clock.h"
 
 #include <optional>
 
@@ -19,7 +20,13 @@ std::u16string formatted(const std::optional<std::u16string>& text, const char* 
   return from_ansi(to_ansi_shown(*text));
 }
 
-}  // namespace
+// GetDateFormat with DATE_SHORTDATE and GetTimeFormat, for the user's locale, in the characters
+// of the ANSI code page as the A functions give them.
+class Win32Clock final : public Clock {
+ public:
+  std::u16string date() override;
+  std::u16string time() override;
+};
 
 std::u16string Win32Clock::date() {
   return formatted(api::calls().short_date(), "date");
@@ -29,4 +36,10 @@ std::u16string Win32Clock::time() {
   return formatted(api::calls().time_of_day(), "time");
 }
 
+}  // namespace
+
 }  // namespace tavo::platform::win32
+
+auto tavo::platform::make_clock() -> std::unique_ptr<Clock> {
+  return std::make_unique<win32::Win32Clock>();
+}

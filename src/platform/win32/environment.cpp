@@ -1,9 +1,19 @@
 // The process environment of tavo.exe.
-#include "platform/win32/services.h"
+
+#include "platform/environment.h"
 
 #include "platform/win32/api.h"
 
 namespace tavo::platform::win32 {
+
+namespace {
+
+// Reads with GetEnvironmentVariable in the family's form; sets with SetEnvironmentVariableA.
+class Win32Environment final : public ProcessEnvironment {
+ public:
+  std::u16string get(std::u16string_view name) const override;
+  bool set(std::u16string_view name, std::u16string_view value) override;
+};
 
 std::u16string Win32Environment::get(std::u16string_view name) const {
   return api::calls().environment_variable(name);
@@ -13,4 +23,10 @@ bool Win32Environment::set(std::u16string_view name, std::u16string_view value) 
   return api::set_environment_variable_a(name, value);
 }
 
+}  // namespace
+
 }  // namespace tavo::platform::win32
+
+auto tavo::platform::make_environment() -> std::unique_ptr<ProcessEnvironment> {
+  return std::make_unique<win32::Win32Environment>();
+}

@@ -1,5 +1,6 @@
 // Files of tavo.exe, each through a handle of its own.
-#include "platform/win32/services.h"
+
+#include "platform/files.h"
 
 #include <windows.h>
 
@@ -144,7 +145,19 @@ std::unique_ptr<Win32TextFile> opened_for_writing(std::u16string_view path, HAND
   return std::make_unique<Win32TextFile>(handle, api::for_message(path), encoding);
 }
 
-}  // namespace
+// Files through their own handles; text is in the ANSI or the OEM code page. Only disk files can
+// be opened for reading.
+class Win32FileSystem final : public FileSystem {
+ public:
+  void remove(std::u16string_view path) override;
+  std::unique_ptr<AppendFile> open_append(std::u16string_view path, Encoding encoding) override;
+  std::unique_ptr<InputFile> open_read(std::u16string_view path) override;
+  std::unique_ptr<TextFile> open_write(std::u16string_view path) override;
+  std::u16string decode(std::string_view bytes) const override;
+  std::optional<std::string> encode(std::u16string_view text, Encoding encoding) const override;
+  // IsDBCSLeadByteEx on the ANSI code page.
+  LeadBytes lead_bytes() const override;
+};
 
 void Win32FileSystem::remove(std::u16string_view path) {
   if (!api::calls().delete_file(path)) {
@@ -170,8 +183,6 @@ std::unique_ptr<TextFile> Win32FileSystem::open_write(std::u16string_view path) 
       Encoding::ansi);
 }
 
-namespace {
-
 std::unique_ptr<Win32InputFile> opened_for_reading(std::u16string_view path) {
   HANDLE handle = api::calls().create_file(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                            OPEN_EXISTING);
@@ -190,8 +201,6 @@ std::unique_ptr<Win32InputFile> opened_for_reading(std::u16string_view path) {
     throw;
   }
 }
-
-}  // namespace
 
 std::unique_ptr<InputFile> Win32FileSystem::open_read(std::u16string_view path) {
   return opened_for_reading(path);
@@ -215,4 +224,10 @@ LeadBytes Win32FileSystem::lead_bytes() const {
   return lead;
 }
 
+}  // namespace
+
 }  // namespace tavo::platform::win32
+
+auto tavo::platform::make_file_system() -> std::unique_ptr<FileSystem> {
+  return std::make_unique<win32::Win32FileSystem>();
+}

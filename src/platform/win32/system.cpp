@@ -1,11 +1,23 @@
 // What tavo.exe asks of the system.
-#include "platform/win32/services.h"
+
+#include "platform/system.h"
 
 #include <windows.h>
 
 #include "platform/win32/api.h"
 
 namespace tavo::platform::win32 {
+
+namespace {
+
+// GetVersionExA on a 148-byte record.
+class Win32System final : public SystemInfo {
+ public:
+  std::uint32_t platform_id() const override;
+  // SSE2 where IsProcessorFeaturePresent, which 95 lacks, reports it; AVX2 where, beyond that,
+  // the system has enabled the saving of its registers.
+  Vectors vector_instructions() const override;
+};
 
 std::uint32_t Win32System::platform_id() const {
   return api::platform_id();
@@ -25,4 +37,10 @@ Vectors Win32System::vector_instructions() const {
   return processor;
 }
 
+}  // namespace
+
 }  // namespace tavo::platform::win32
+
+auto tavo::platform::make_system_info() -> std::unique_ptr<SystemInfo> {
+  return std::make_unique<win32::Win32System>();
+}

@@ -1,8 +1,9 @@
 // Threads of tavo.exe.
+#include "platform/threads.h"
+
 #include <windows.h>
 
 #include "platform/win32/api.h"
-#include "platform/win32/services.h"
 
 namespace tavo::platform::win32 {
 
@@ -34,7 +35,13 @@ class Win32Thread final : public Thread {
   HANDLE handle_ = nullptr;
 };
 
-}  // namespace
+// CreateThread, which every Windows has; the C++ library's threads need a runtime that the
+// MinGW-w64 of Windows 95 and NT 4.0 does not link in.
+class Win32Threads final : public Threads {
+ public:
+  unsigned processors() const override;
+  std::unique_ptr<Thread> start(std::function<void()> work) override;
+};
 
 unsigned Win32Threads::processors() const {
   // Those of the process's affinity (start /affinity, a job); 95 lacks the call.
@@ -54,4 +61,10 @@ std::unique_ptr<Thread> Win32Threads::start(std::function<void()> work) {
   return std::make_unique<Win32Thread>(std::move(work));
 }
 
+}  // namespace
+
 }  // namespace tavo::platform::win32
+
+auto tavo::platform::make_threads() -> std::unique_ptr<Threads> {
+  return std::make_unique<win32::Win32Threads>();
+}
