@@ -138,52 +138,38 @@ class PosixTextFile final : public AppendFile {
 // to_posix_path maps them.
 class PosixFileSystem final : public FileSystem {
  public:
-  void remove(std::u16string_view path) override;
-  std::unique_ptr<AppendFile> open_append(std::u16string_view path, Encoding encoding) override;
-  std::unique_ptr<InputFile> open_read(std::u16string_view path) override;
-  std::unique_ptr<TextFile> open_write(std::u16string_view path) override;
-  std::u16string decode(std::string_view bytes) const override;
-  std::optional<std::string> encode(std::u16string_view text, Encoding encoding) const override;
+  void remove(std::u16string_view path) override {
+    const std::string target = to_posix_path(path);
+    if (std::remove(target.c_str()) != 0) throw Error("cannot delete " + target + ": " + reason());
+  }
+  std::unique_ptr<AppendFile> open_append(std::u16string_view path, Encoding) override {
+    const std::string target = to_posix_path(path);
+    return std::make_unique<PosixTextFile>(open_for_writing(target, O_RDWR | O_APPEND), target);
+  }
+  std::unique_ptr<InputFile> open_read(std::u16string_view path) override {
+    const std::string target = to_posix_path(path);
+    // Not blocking, so that opening a pipe cannot hang before it is refused below.
+    const int descriptor = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) throw Error("cannot open " + target + ": " + reason());
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+      ::close(descriptor);
+      throw Error("cannot open " + target + ": not a plain file");
+    }
+    return std::make_unique<PosixInputFile>(descriptor, target,
+                                            static_cast<std::uint64_t>(status.st_size));
+  }
+  std::unique_ptr<TextFile> open_write(std::u16string_view path) override {
+    const std::string target = to_posix_path(path);
+    return std::make_unique<PosixTextFile>(open_for_writing(target, O_WRONLY | O_TRUNC), target);
+  }
+  std::u16string decode(std::string_view bytes) const override { return from_utf8(bytes); }
+  std::optional<std::string> encode(std::u16string_view text, Encoding) const override {
+    return to_utf8_exact(text);
+  }
   // None: UTF-8 has no two-byte characters of that kind.
   LeadBytes lead_bytes() const override { return {}; }
 };
-
-void PosixFileSystem::remove(std::u16string_view path) {
-  const std::string target = to_posix_path(path);
-  if (std::remove(target.c_str()) != 0) throw Error("cannot delete " + target + ": " + reason());
-}
-
-std::unique_ptr<AppendFile> PosixFileSystem::open_append(std::u16string_view path, Encoding) {
-  const std::string target = to_posix_path(path);
-  return std::make_unique<PosixTextFile>(open_for_writing(target, O_RDWR | O_APPEND), target);
-}
-
-std::unique_ptr<InputFile> PosixFileSystem::open_read(std::u16string_view path) {
-  const std::string target = to_posix_path(path);
-  // Not blocking, so that opening a pipe cannot hang before it is refused below.
-  const int descriptor = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (descriptor < 0) throw Error("cannot open " + target + ": " + reason());
-  struct stat status {};
-  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-    ::close(descriptor);
-    throw Error("cannot open " + target + ": not a plain file");
-  }
-  return std::make_unique<PosixInputFile>(descriptor, target,
-                                          static_cast<std::uint64_t>(status.st_size));
-}
-
-std::unique_ptr<TextFile> PosixFileSystem::open_write(std::u16string_view path) {
-  const std::string target = to_posix_path(path);
-  return std::make_unique<PosixTextFile>(open_for_writing(target, O_WRONLY | O_TRUNC), target);
-}
-
-std::u16string PosixFileSystem::decode(std::string_view bytes) const {
-  return from_utf8(bytes);
-}
-
-std::optional<std::string> PosixFileSystem::encode(std::u16string_view text, Encoding) const {
-  return to_utf8_exact(text);
-}
 
 }  // namespace
 

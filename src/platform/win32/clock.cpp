@@ -1,5 +1,4 @@
 // The date and time of tavo.exe.
-
 #include "platform/clock.h"
 
 #include <optional>

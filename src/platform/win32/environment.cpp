@@ -1,5 +1,4 @@
 // The process environment of tavo.exe.
-
 #include "platform/environment.h"
 
 #include "platform/win32/api.h"
@@ -11,17 +10,13 @@ namespace {
 // Reads with GetEnvironmentVariable in the family's form; sets with SetEnvironmentVariableA.
 class Win32Environment final : public ProcessEnvironment {
  public:
-  std::u16string get(std::u16string_view name) const override;
-  bool set(std::u16string_view name, std::u16string_view value) override;
+  std::u16string get(std::u16string_view name) const override {
+    return api::calls().environment_variable(name);
+  }
+  bool set(std::u16string_view name, std::u16string_view value) override {
+    return api::set_environment_variable_a(name, value);
+  }
 };
-
-std::u16string Win32Environment::get(std::u16string_view name) const {
-  return api::calls().environment_variable(name);
-}
-
-bool Win32Environment::set(std::u16string_view name, std::u16string_view value) {
-  return api::set_environment_variable_a(name, value);
-}
 
 }  // namespace
 

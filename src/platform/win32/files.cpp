@@ -1,5 +1,4 @@
 // Files of tavo.exe, each through a handle of its own.
-
 #include "platform/files.h"
 
 #include <windows.h>

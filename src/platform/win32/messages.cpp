@@ -1,5 +1,4 @@
 // The broadcast of tavo.exe.
-
 #include "platform/messages.h"
 
 #include "platform/win32/api.h"

@@ -1,5 +1,4 @@
 // Starting programs from tavo.exe.
-
 #include "platform/programs.h"
 
 #include "platform/win32/api.h"

@@ -1,5 +1,4 @@
 // The registry of tavo.exe.
-
 #include "platform/registry.h"
 
 #include <windows.h>

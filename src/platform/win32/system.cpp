@@ -1,5 +1,4 @@
 // What tavo.exe asks of the system.
-
 #include "platform/system.h"
 
 #include <windows.h>
