@@ -16,10 +16,10 @@ std::optional<Route> route_text1(std::u16string_view text) {
   const std::vector<std::u16string> words = split_words(text);
   if (words.empty()) return std::nullopt;
   const std::u16string& last = words.back();
-  if (single_bare_word(words)) return Route{'a', std::u16string(text), kPairsToColon};
-  if (contains(last, u'-')) return Route{'b', last, kDashToColon};
-  if (contains(text, u':')) return Route{'c', last, kColonToDash};
-  return Route{'d', std::u16string(text), kPairsToColon};
+  if (single_bare_word(words)) return Route{std::u16string(text), kPairsToColon};  // a
+  if (contains(last, u'-')) return Route{last, kDashToColon};                      // b
+  if (contains(text, u':')) return Route{last, kColonToDash};                      // c
+  return Route{std::u16string(text), kPairsToColon};                               // d
 }
 
 }  // namespace tavo

@@ -10,7 +10,6 @@
 namespace tavo {
 
 struct Route {
-  char branch;          // 'a' to 'd'
   std::u16string wert;  // the text handed to hexconvert
   std::int16_t start;   // the conversion mode
 };

@@ -39,6 +39,10 @@ std::string quoted(std::u16string_view text) {
   return out + '"';
 }
 
+void PrintTo(const Row& row, std::ostream* os) {
+  *os << quoted(row.text);
+}
+
 void Recorder::record(std::string line) {
   calls_.push_back(line);
   if (starts_with_any(line, failing_)) throw Error("fake failure of " + line);

@@ -46,6 +46,12 @@ class Recorder {
 // \r \n \t \0.
 std::string quoted(std::u16string_view text);
 
+// The row of a table of cases, which a failing case names by the text it starts from.
+struct Row {
+  std::u16string text;
+};
+void PrintTo(const Row& row, std::ostream* os);
+
 // What every fake holds: the log it records its calls in.
 class Recording {
  public:

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,24 +17,21 @@ namespace tavo::fake {
 
 class ScopedEnvironment {
  public:
-  ScopedEnvironment() = default;
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
   ~ScopedEnvironment() {
-    for (auto at = saved_.rbegin(); at != saved_.rend(); ++at) {
-      if (at->second) setenv(at->first.c_str(), at->second->c_str(), 1);
-      if (!at->second) unsetenv(at->first.c_str());
-    }
+    for (auto at = saved_.rbegin(); at != saved_.rend(); ++at) put(at->first, at->second);
   }
   // Sets `name` to `value` for the test; a null `value` unsets it.
   void set(const char* name, const char* value) {
     const char* old = std::getenv(name);
     saved_.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
-    if (value != nullptr) setenv(name, value, 1);
-    if (value == nullptr) unsetenv(name);
+    put(name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
   }
 
  private:
+  static void put(const std::string& name, const std::optional<std::string>& value) {
+    if (value) setenv(name.c_str(), value->c_str(), 1);
+    if (!value) unsetenv(name.c_str());
+  }
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
@@ -45,9 +44,12 @@ struct FreshFolder {
       ("tavo-unit-" + std::to_string(getpid()) + "-" + std::to_string(++made));
   FreshFolder() { std::filesystem::remove_all(path); }
   ~FreshFolder() { std::filesystem::remove_all(path); }
-  FreshFolder(const FreshFolder&) = delete;
-  FreshFolder& operator=(const FreshFolder&) = delete;
   std::string operator/(const char* name) const { return (path / name).string(); }
+  // The bytes of the file `name` in the folder; empty where there is none.
+  std::string read(const char* name) const {
+    std::ifstream in(path / name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
 };
 
 }  // namespace tavo::fake

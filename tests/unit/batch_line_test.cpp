@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_platform.h"
 #include "platform/posix/utf.h"
 
 namespace tavo {
@@ -10,22 +11,17 @@ namespace {
 
 using platform::posix::to_utf8;
 
-struct Case {
-  std::u16string value;
+struct Case : fake::Row {
   std::optional<std::string> script;    // the second line of wmac.cmd
   std::optional<std::string> autoexec;  // the SET line, name TAVO
 };
-
-void PrintTo(const Case& c, std::ostream* os) {
-  *os << '"' << to_utf8(c.value) << '"';
-}
 
 class SetLines : public testing::TestWithParam<Case> {};
 
 TEST_P(SetLines, EscapeOrRefuse) {
   const Case& c = GetParam();
-  const auto script = script_set_line(c.value);
-  const auto autoexec = autoexec_set_line(u"TAVO", c.value);
+  const auto script = script_set_line(c.text);
+  const auto autoexec = autoexec_set_line(u"TAVO", c.text);
   ASSERT_EQ(script.has_value(), c.script.has_value());
   ASSERT_EQ(autoexec.has_value(), c.autoexec.has_value());
   if (script) {

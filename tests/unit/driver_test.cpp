@@ -40,16 +40,11 @@ struct Launch : fake::FakeForm {
   bool text1_set() const { return !platform.log.calls_of({"window.set_text Text1"}).empty(); }
 };
 
-struct DriverCase {
-  std::u16string text;
+struct DriverCase : fake::Row {
   std::vector<std::string> printed;  // every published result, in order, Text1's included
   bool text1;                        // handed to Text1
   std::string text2 = {};            // the output box at the end
 };
-
-void PrintTo(const DriverCase& c, std::ostream* os) {
-  *os << '"' << to_utf8(c.text) << '"';
-}
 
 class Driver : public testing::TestWithParam<DriverCase> {};
 

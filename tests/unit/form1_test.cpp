@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
+#include "fakes/fake_form.h"
 #include "fakes/fake_platform.h"
 #include "platform/posix/utf.h"
 
@@ -11,7 +12,6 @@ namespace tavo {
 namespace {
 
 using fake::Calls;
-using fake::FakePlatform;
 using fake::ProgramEnded;
 using platform::Control;
 
@@ -29,22 +29,15 @@ Calls after_conversion(const std::string& text2, std::size_t text2_length,
           "window.select Text1 0 " + std::to_string(text1_length)};
 }
 
-struct ChangeCase {
-  std::u16string text1;
-  std::string text2;  // UTF-8
+struct ChangeCase : fake::Row {  // Text1's text
+  std::string text2;             // UTF-8
 };
 
-void PrintTo(const ChangeCase& c, std::ostream* os) {
-  *os << '"' << platform::posix::to_utf8(c.text1) << '"';
-}
+class Text1Changes : public testing::WithParamInterface<ChangeCase>, public fake::FormTest {};
 
-class Text1Change : public testing::TestWithParam<ChangeCase> {};
-
-TEST_P(Text1Change, ConvertsShowsCopiesAndSelectsTheInput) {
+TEST_P(Text1Changes, ConvertsShowsCopiesAndSelectsTheInput) {
   const ChangeCase& c = GetParam();
-  FakePlatform platform;
-  Form1 form(platform.services);
-  platform.window.preset(Control::kText1, c.text1);
+  platform.window.preset(Control::kText1, c.text);
 
   form.Text1_Change();
 
@@ -52,14 +45,14 @@ TEST_P(Text1Change, ConvertsShowsCopiesAndSelectsTheInput) {
   const std::string q = "\"" + c.text2 + "\"";
   Calls expected{"window.text Text1", "clipboard.clear", "clipboard.set_text " + q,
                  "window.print_line " + q, "window.set_text Text2 " + q};
-  const Calls rest = after_conversion(c.text2, c.text2.size(), c.text1.size());
+  const Calls rest = after_conversion(c.text2, c.text2.size(), c.text.size());
   expected.insert(expected.end(), rest.begin(), rest.end());
   EXPECT_EQ(platform.log.calls_of({"window.", "clipboard."}), expected);
   EXPECT_EQ(platform::posix::to_utf8(platform.clipboard.text()), c.text2);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Branches, Text1Change,
+    Branches, Text1Changes,
     testing::Values(ChangeCase{u"001A2B3C4D5E", "00:1a:2b:3c:4d:5e"},         // a
                     ChangeCase{u"00-1A-2B-3C-4D-5E", "00:1a:2b:3c:4d:5e"},    // b
                     ChangeCase{u"00:1A:2B:3C:4D:5E", "00-1a-2b-3c-4d-5e"},    // c
@@ -70,9 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ChangeCase{u"00:11 ", ""},               // c on the empty last word
                     ChangeCase{u" 00-11", "00:11"}));        // b after a leading blank
 
-TEST(Text1Change, EmptyInputConvertsNothingAndKeepsText2) {
-  FakePlatform platform;
-  Form1 form(platform.services);
+class Text1Change : public fake::FormTest {};
+
+TEST_F(Text1Change, EmptyInputConvertsNothingAndKeepsText2) {
   platform.window.preset(Control::kText2, u"00:11");
 
   form.Text1_Change();
@@ -83,9 +76,7 @@ TEST(Text1Change, EmptyInputConvertsNothingAndKeepsText2) {
   EXPECT_EQ(platform.log.calls(), expected);  // nothing published either
 }
 
-TEST(Text1Change, ALaterChangeReplacesTheEarlierResultAndPrintsBelowIt) {
-  FakePlatform platform;
-  Form1 form(platform.services);
+TEST_F(Text1Change, ALaterChangeReplacesTheEarlierResultAndPrintsBelowIt) {
   platform.window.preset(Control::kText1, u"00-AA");
   form.Text1_Change();
   platform.window.preset(Control::kText1, u"B");
@@ -99,26 +90,25 @@ TEST(Text1Change, ALaterChangeReplacesTheEarlierResultAndPrintsBelowIt) {
 // The handler has no recovery of its own: a refused step ends it and reaches the caller. The
 // publication inside hexconvert goes on past a failing clipboard, so the clipboard steps that
 // fail here are the handler's own, after Text2 was set.
-TEST(Text1Change, AFailingStepPassesToTheCaller) {
+TEST_F(Text1Change, AFailingStepPassesToTheCaller) {
   const std::pair<const char*, std::u16string> cases[] = {{"clipboard.clear", u"00:11"},
                                                           {"clipboard.set_text", u"00:11"},
                                                           {"window.set_text Text2", u"old"}};
   for (const auto& [step, text2] : cases) {
     SCOPED_TRACE(step);
-    FakePlatform platform;
-    Form1 form(platform.services);
-    platform.window.preset(Control::kText1, u"00-11");
-    platform.window.preset(Control::kText2, u"old");
-    platform.log.fail_on(step);
-    EXPECT_THROW(form.Text1_Change(), Error);
-    EXPECT_EQ(platform.log.calls().back().rfind(step, 0), 0u);
-    EXPECT_EQ(platform.window.text(Control::kText2), text2);
+    fake::FakeForm each;
+    each.platform.window.preset(Control::kText1, u"00-11");
+    each.platform.window.preset(Control::kText2, u"old");
+    each.platform.log.fail_on(step);
+    EXPECT_THROW(each.form.Text1_Change(), Error);
+    EXPECT_EQ(each.platform.log.calls().back().rfind(step, 0), 0u);
+    EXPECT_EQ(each.platform.window.text(Control::kText2), text2);
   }
 }
 
-TEST(Form1, HexconvertAndLowerAreTheConverter) {
-  FakePlatform platform;
-  Form1 form(platform.services);
+class Form1Test : public fake::FormTest {};
+
+TEST_F(Form1Test, HexconvertAndLowerAreTheConverter) {
   EXPECT_EQ(form.hexconvert(u"00:1A:2B:33:44:55", 1), u"00-1a-2b-33-44-55");
   EXPECT_EQ(form.hexconvert(u"00:1A", 9), u"");
   EXPECT_EQ(Form1::lower(u"AbC-9"), u"abc-9");
@@ -128,16 +118,12 @@ TEST(Form1, HexconvertAndLowerAreTheConverter) {
             "1");
 }
 
-TEST(Form1, CloseEndsTheProgramAtOnce) {
-  FakePlatform platform;
-  Form1 form(platform.services);
+TEST_F(Form1Test, CloseEndsTheProgramAtOnce) {
   EXPECT_THROW(form.Command1_Click(), ProgramEnded);
   EXPECT_EQ(platform.log.calls(), Calls{"window.end_program"});
 }
 
-TEST(Form1, LoadShowsTheWindowAndServesEventsUntilClosed) {
-  FakePlatform platform;
-  Form1 form(platform.services);
+TEST_F(Form1Test, LoadShowsTheWindowAndServesEventsUntilClosed) {
   platform.window.pastes = {u"00-1A", u"", u"AB:CD"};
   platform.log.fail_on("clipboard.clear");  // a failing paste does not end the loop
 

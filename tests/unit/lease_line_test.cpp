@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_platform.h"
 #include "platform/posix/utf.h"
 
 namespace tavo {
@@ -10,21 +11,16 @@ namespace {
 
 using platform::posix::to_utf8;
 
-struct Case {
-  std::u16string line;
+struct Case : fake::Row {
   bool is_lease;
   std::string ip = {}, mask = {}, hardware = {}, lease = {}, host = {};
 };
-
-void PrintTo(const Case& c, std::ostream* os) {
-  *os << '"' << to_utf8(c.line) << '"';
-}
 
 class ParseLeaseLine : public testing::TestWithParam<Case> {};
 
 TEST_P(ParseLeaseLine, TakesTheFields) {
   const Case& c = GetParam();
-  const auto lease = parse_lease_line(c.line);
+  const auto lease = parse_lease_line(c.text);
   ASSERT_EQ(lease.has_value(), c.is_lease);
   if (!lease) return;
   EXPECT_EQ(to_utf8(lease->ip), c.ip);

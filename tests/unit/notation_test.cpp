@@ -3,26 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_platform.h"
 #include "platform/posix/utf.h"
 
 namespace tavo {
 namespace {
 
-struct Case {
-  std::u16string wert;
+struct Case : fake::Row {  // wert
   std::int16_t start;
   std::u16string expected;
 };
-
-void PrintTo(const Case& c, std::ostream* os) {
-  *os << "mode " << c.start << " on \"" << platform::posix::to_utf8(c.wert) << '"';
-}
 
 class ConvertNotation : public testing::TestWithParam<Case> {};
 
 TEST_P(ConvertNotation, GivesTheExpectedText) {
   const Case& c = GetParam();
-  EXPECT_EQ(platform::posix::to_utf8(convert_notation(c.wert, c.start)),
+  EXPECT_EQ(platform::posix::to_utf8(convert_notation(c.text, c.start)),
             platform::posix::to_utf8(c.expected));
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "fakes/fake_form.h"
 #include "fakes/fake_platform.h"
 #include "frontend/form1.h"
 #include "platform/posix/utf.h"
@@ -35,9 +36,9 @@ Calls published(const std::string& text, const std::string& script_line) {
           "window.print_line \"" + text + "\""};
 }
 
-TEST(Hexconvert, PublishesInFourPlacesInOrder) {
-  fake::FakePlatform platform;
-  Form1 form(platform.services);
+class Hexconvert : public fake::FormTest {};
+
+TEST_F(Hexconvert, PublishesInFourPlacesInOrder) {
   EXPECT_EQ(form.hexconvert(u"00:1A:2B:33:44:55", 1), u"00-1a-2b-33-44-55");
   EXPECT_EQ(platform.log.calls(), published("00-1a-2b-33-44-55", "@set tavo=00-1a-2b-33-44-55"));
   EXPECT_EQ(platform.clipboard.text(), u"00-1a-2b-33-44-55");
@@ -45,30 +46,25 @@ TEST(Hexconvert, PublishesInFourPlacesInOrder) {
             "@set tavo=\r\n@set tavo=00-1a-2b-33-44-55\r\n");
 }
 
-TEST(Hexconvert, TwoCallsLeaveOnlyTheSecondScript) {
-  fake::FakePlatform platform;
-  Form1 form(platform.services);
+TEST_F(Hexconvert, TwoCallsLeaveOnlyTheSecondScript) {
   form.hexconvert(u"00:11", 1);
   form.hexconvert(u"AA-BB", 2);
   EXPECT_EQ(platform.files.files.at("C:\\Temp\\wmac.cmd"), "@set tavo=\r\n@set tavo=aa:bb\r\n");
 }
 
-TEST(Hexconvert, AnEmptyResultIsPublishedAllTheSame) {
+TEST_F(Hexconvert, AnEmptyResultIsPublishedAllTheSame) {
   for (const auto& [wert, start] : {std::pair<std::u16string, std::int16_t>{u"", 1},
                                     {u"00:11", 0},
                                     {u"00:11", 8},
                                     {u"00:11", -1}}) {
-    fake::FakePlatform platform;
-    Form1 form(platform.services);
-    EXPECT_EQ(form.hexconvert(wert, start), u"");
-    EXPECT_EQ(platform.log.calls(), published("", "@set tavo="));
+    fake::FakeForm each;
+    EXPECT_EQ(each.form.hexconvert(wert, start), u"");
+    EXPECT_EQ(each.platform.log.calls(), published("", "@set tavo="));
   }
 }
 
-TEST(Hexconvert, UnsetTempPutsTheScriptInTheRoot) {
-  fake::FakePlatform platform;
+TEST_F(Hexconvert, UnsetTempPutsTheScriptInTheRoot) {
   platform.environment.variables.clear();
-  Form1 form(platform.services);
   form.hexconvert(u"00-11", 2);
   EXPECT_EQ(platform.files.files.count("\\wmac.cmd"), 1u);
   EXPECT_EQ(platform.log.calls_of({"programs."}), Calls{"programs.start_script \"\\wmac.cmd\" 2"});
@@ -76,7 +72,7 @@ TEST(Hexconvert, UnsetTempPutsTheScriptInTheRoot) {
 
 // Each step in turn fails: every later step of the publication still runs, and the text is
 // still returned. (What SetEnvironVar does after a failure of its own is its own business.)
-TEST(Hexconvert, AFailingStepIsSkipped) {
+TEST_F(Hexconvert, AFailingStepIsSkipped) {
   const Calls all = published("00-11", "@set tavo=00-11");
   // The publication's own steps, by kind; SetEnvironVar's inner calls are left out.
   const auto own_steps = [](const Calls& calls) {
@@ -92,10 +88,9 @@ TEST(Hexconvert, AFailingStepIsSkipped) {
   };
   for (const std::string& failing : all) {
     SCOPED_TRACE(failing);
-    fake::FakePlatform platform;
-    platform.log.fail_on(failing);
-    Form1 form(platform.services);
-    EXPECT_EQ(form.hexconvert(u"00:11", 1), u"00-11");
+    fake::FakeForm each;
+    each.platform.log.fail_on(failing);
+    EXPECT_EQ(each.form.hexconvert(u"00:11", 1), u"00-11");
     Calls expected = own_steps(all);
     // With no file open, the writes and the close fail before they reach the file.
     if (failing.rfind("files.open_append", 0) == 0) {
@@ -112,16 +107,14 @@ TEST(Hexconvert, AFailingStepIsSkipped) {
       std::replace(expected.begin(), expected.end(), std::string("programs.start_script"),
                    std::string("files.remove"));
     }
-    EXPECT_EQ(own_steps(platform.log.calls()), expected);
-    const Calls& calls = platform.log.calls();
+    EXPECT_EQ(own_steps(each.platform.log.calls()), expected);
+    const Calls& calls = each.platform.log.calls();
     EXPECT_NE(std::find(calls.begin(), calls.end(), failing), calls.end());
   }
 }
 
-TEST(Hexconvert, AMissingTempFolderLosesOnlyTheScript) {
-  fake::FakePlatform platform;
+TEST_F(Hexconvert, AMissingTempFolderLosesOnlyTheScript) {
   platform.log.fail_on("files.open_append");
-  Form1 form(platform.services);
   EXPECT_EQ(form.hexconvert(u"00:11", 1), u"00-11");
   EXPECT_EQ(platform.clipboard.text(), u"00-11");
   EXPECT_EQ(platform.registry.values.at("HKCU\\Environment\\TAVO"), "00-11");
@@ -129,24 +122,20 @@ TEST(Hexconvert, AMissingTempFolderLosesOnlyTheScript) {
   EXPECT_EQ(platform.files.files.count("C:\\Temp\\wmac.cmd"), 0u);
 }
 
-TEST(Hexconvert, AHeldClipboardLosesOnlyTheClipboard) {
-  fake::FakePlatform platform;
+TEST_F(Hexconvert, AHeldClipboardLosesOnlyTheClipboard) {
   platform.log.fail_on("clipboard.");
-  Form1 form(platform.services);
   form.hexconvert(u"00:11", 1);
   EXPECT_EQ(platform.clipboard.text(), u"");
   EXPECT_EQ(platform.registry.values.at("HKCU\\Environment\\TAVO"), "00-11");
   EXPECT_EQ(platform.files.files.at("C:\\Temp\\wmac.cmd"), "@set tavo=\r\n@set tavo=00-11\r\n");
 }
 
-TEST(Hexconvert, HostileTextIsEscapedInTheScript) {
-  fake::FakePlatform platform;
-  Form1 form(platform.services);
+TEST_F(Hexconvert, HostileTextIsEscapedInTheScript) {
   EXPECT_EQ(form.hexconvert(u"A&:%|", 1), u"a&-%|");
   EXPECT_EQ(platform.files.files.at("C:\\Temp\\wmac.cmd"), "@set tavo=\r\n@set tavo=a^&-%%^|\r\n");
 }
 
-TEST(Hexconvert, TextNoScriptCanHoldGetsNone) {
+TEST_F(Hexconvert, TextNoScriptCanHoldGetsNone) {
   // A line break ends a batch line; a lone surrogate has no encoding in the console's code
   // page, and neither has a character that it lacks, though the ANSI code page may have it.
   const std::pair<std::u16string, std::u16string> cases[] = {{u"a\nb", u"a\n:b"},
@@ -157,22 +146,19 @@ TEST(Hexconvert, TextNoScriptCanHoldGetsNone) {
                                                              {u"\u20AC1", u"\u20AC1"}};
   for (const auto& [wert, result] : cases) {
     SCOPED_TRACE(to_utf8(result));
-    fake::FakePlatform platform;
-    platform.files.oem_lacks = u"\u20AC";
-    platform.files.files["C:\\Temp\\wmac.cmd"] = "@set tavo=\r\n@set tavo=old\r\n";
-    Form1 form(platform.services);
-    EXPECT_EQ(form.hexconvert(wert, 7), result);
-    EXPECT_EQ(platform.files.files.count("C:\\Temp\\wmac.cmd"), 0u);  // the stale one is gone
-    EXPECT_EQ(platform.log.calls_of({"files.open", "file.", "programs."}), Calls{});
-    EXPECT_EQ(platform.clipboard.text(), result);
-    EXPECT_EQ(platform.log.calls().back(), "window.print_line " + fake::quoted(result));
+    fake::FakeForm each;
+    each.platform.files.oem_lacks = u"\u20AC";
+    each.platform.files.files["C:\\Temp\\wmac.cmd"] = "@set tavo=\r\n@set tavo=old\r\n";
+    EXPECT_EQ(each.form.hexconvert(wert, 7), result);
+    EXPECT_EQ(each.platform.files.files.count("C:\\Temp\\wmac.cmd"), 0u);  // the stale one is gone
+    EXPECT_EQ(each.platform.log.calls_of({"files.open", "file.", "programs."}), Calls{});
+    EXPECT_EQ(each.platform.clipboard.text(), result);
+    EXPECT_EQ(each.platform.log.calls().back(), "window.print_line " + fake::quoted(result));
   }
 }
 
-TEST(Hexconvert, AScriptNotWrittenWholeIsDeletedAndNotStarted) {
-  fake::FakePlatform platform;
+TEST_F(Hexconvert, AScriptNotWrittenWholeIsDeletedAndNotStarted) {
   platform.log.fail_on("file.write \"@set tavo=00");
-  Form1 form(platform.services);
   form.hexconvert(u"00:11", 1);
   EXPECT_EQ(platform.files.files.count("C:\\Temp\\wmac.cmd"), 0u);
   EXPECT_EQ(platform.log.calls_of({"programs."}), Calls{});

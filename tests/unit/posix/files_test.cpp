@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 #include <sched.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "base/error.h"
 #include "fakes/scoped_environment.h"
 #include "platform/programs.h"
@@ -35,10 +32,7 @@ TEST(FileSystem, AppendsRemovesAndReportsFailures) {
   file->cut_end(2);
   file->write(u"y");
   file->close();
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_EQ(text.str(), "\xC3\xA4\r\n\xC3\xA4\r\nxy");
+  EXPECT_EQ(fresh.read("file"), "\xC3\xA4\r\n\xC3\xA4\r\nxy");
   files->remove(wide);
   EXPECT_THROW(files->remove(wide), Error);
   EXPECT_THROW(files->open_append(u"/no/such/folder/file", Encoding::ansi), Error);

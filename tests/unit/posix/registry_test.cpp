@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "fakes/scoped_environment.h"
 
 namespace tavo::platform {
@@ -14,12 +11,7 @@ namespace {
 class FileRegistry : public testing::Test {
  protected:
   void SetUp() override { environment_.set("XDG_CONFIG_HOME", folder_.path.c_str()); }
-  std::string stored() const {
-    std::ifstream in(folder_ / "tavo/registry", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string stored() const { return folder_.read("tavo/registry"); }
   std::unique_ptr<Registry> registry_ = make_registry();
 
  private:
