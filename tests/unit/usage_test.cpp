@@ -5,6 +5,9 @@
 
 #include <sstream>
 
+#include "fakes/fake_form.h"
+#include "platform/posix/utf.h"
+
 namespace tavo {
 namespace {
 
@@ -24,6 +27,25 @@ TEST(Usage, EveryLineFitsAConsoleAndEndsAsAsked) {
     EXPECT_NE(text.find("Usage: " + std::string(program) + " [SWITCH...]"), std::string::npos);
     EXPECT_NE(text.find(facts.tavo_store), std::string::npos);
   }
+}
+
+// Each example runs as the command line it shows and leaves on the clipboard what it gives.
+TEST(Usage, EveryExampleGivesWhatItSays) {
+  std::istringstream lines(usage(kLinuxUsage));
+  std::size_t examples = 0;
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t name = line.find(" tavo "), gives = line.find(" gives ");
+    if (gives == std::string::npos) continue;
+    std::string words = line.substr(name + 6, gives - name - 6);
+    words.erase(words.find_last_not_of(' ') + 1);
+    fake::FakeForm run;
+    run.platform.command_line.text = platform::posix::from_utf8(words);
+    EXPECT_THROW(run.form.Form_Load(), fake::ProgramEnded);
+    EXPECT_EQ(platform::posix::to_utf8(run.platform.clipboard.text()), line.substr(gives + 7))
+        << line;
+    ++examples;
+  }
+  EXPECT_EQ(examples, 8U);
 }
 
 }  // namespace
