@@ -34,8 +34,8 @@ result=$(run --help)
 check_eq "--help: the usage, then exit 0" \
   "Usage: tavo [SWITCH...] ADDRESS|exit 0" \
   "$(head -1 <<<"$result")|$(tail -1 <<<"$result")"
-check_eq "--help: it points to the manual page" "yes" \
-  "$(grep -q 'See man tavo for the rest.' <<<"$result" && echo yes || echo no)"
+check_true "--help: it points to the manual page" \
+  'grep -q "See man tavo for the rest." <<<"$result"'
 check_eq "-h is --help" "$result" "$(run -h)"
 check_eq "--version" $'tavo '"$(sed -n 's/^project(tavo VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")"$'\nexit 0' \
   "$(run --version)"
@@ -61,8 +61,8 @@ check_eq "/dhcp prints each converted address and exits 0" \
   "$(LC_ALL=C run /dhcp "$work/index.txt" lab7)"
 after=$(date +%m/%d/%Y)
 logged=$(sed -n 's/^Searchdate:   \([^ ]*\) .*/\1/p' "$state/findout.txt" | tail -1)
-check_eq "/dhcp dates the log with the day of the run, the year in four digits" "yes" \
-  "$([ "$logged" = "$before" ] || [ "$logged" = "$after" ] && echo yes || echo "no: $logged")"
+check_true "/dhcp dates the log with the day of the run, the year in four digits" \
+  '[ "$logged" = "$before" ] || [ "$logged" = "$after" ]' "$logged"
 check_eq "/dhcp empties the work file" "0" "$(stat -c %s "$state/datas.txt")"
 check_eq "/dhcp log bytes" "$( (one_pass_log; one_pass_log) | od -c)" \
   "$(dated_log "$state/findout.txt")"

@@ -11,11 +11,10 @@ printf '%s\r\n' "$work/leases.txt" >"$work/index.txt"
 
 check_eq "a lookup exits 0" "exit 0" "$(status /dhcp "$work/index.txt" lab7)"
 check_eq "its log is in the state folder" "2" "$(grep -c '^Searchdate:' "$state/findout.txt")"
-check_eq "its work file too" "yes" "$([ -f "$state/datas.txt" ] && echo yes || echo no)"
+check_true "its work file too" '[ -f "$state/datas.txt" ]'
 check_eq "nothing under TMPDIR" "" "$(ls -A "$places/tmp")"
 check_eq "the state folder is the user's alone" "700" "$(stat -c %a "$state")"
-check_eq "the script is in the runtime folder" "yes" \
-  "$([ -f "$script" ] && echo yes || echo no)"
+check_true "the script is in the runtime folder" '[ -f "$script" ]'
 check_eq "new files are the user's alone" "600 600" \
   "$(stat -c %a "$state/findout.txt") $(stat -c %a "$script")"
 
@@ -36,8 +35,8 @@ done
 plant "$script"
 check_eq "a link at wmac.cmd: the conversion goes on" "exit 0" "$(status /:- 00:1A)"
 check_eq "a link at wmac.cmd: the file it points at" "unchanged" "$(unchanged)"
-check_eq "a link at wmac.cmd: a script of its own instead" "yes" \
-  "$([ -f "$script" ] && [ ! -L "$script" ] && echo yes || echo no)"
+check_true "a link at wmac.cmd: a script of its own instead" \
+  '[ -f "$script" ] && [ ! -L "$script" ]'
 
 for name in registry.new registry.tmp; do plant "$registry.${name#registry.}"; done
 check_eq "links beside the registry stand-in: the conversion goes on" "exit 0" "$(status /:- 00:1B)"

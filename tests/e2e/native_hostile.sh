@@ -59,8 +59,7 @@ printf '%s\r\n' "$work/good" >"$work/index.txt"
 check_eq "a 100 MB line without a line end" "exit 0" "$(status /dhcp "$work/index.txt" ws.x)"
 check_eq "it is one lease" "00-1a" "$(cat "$work/out.txt")"
 kib=$(peak_kib /dhcp "$work/index.txt" absent)
-check_eq "its memory grows only with the line (under 3 x 100 MB)" "yes" \
-  "$([ "$kib" -lt 307200 ] && echo yes || echo no)"
+check_true "its memory grows only with the line (under 3 x 100 MB)" '[ "$kib" -lt 307200 ]'
 # Many short lines: memory stays flat, whatever the listing's size: a large listing is read a
 # few megabytes at a time, whether it is 50 or 100 MB. Natively the whole run stays under 16 MB.
 write_lines() {  # COUNT: lease lines without the term, CR LF each
@@ -70,12 +69,11 @@ write_lines 750000 >"$work/good"
 half_kib=$(peak_kib /dhcp "$work/index.txt" absent)
 write_lines 1500000 >"$work/good"
 big_kib=$(peak_kib /dhcp "$work/index.txt" absent)
-check_eq "100 MB of short lines take no more memory than 50 MB, give or take 4 MB" "yes" \
-  "$([ "$big_kib" -lt $((half_kib + 4096)) ] && echo yes || echo "no: $big_kib KiB against $half_kib KiB")"
+check_true "100 MB of short lines take no more memory than 50 MB, give or take 4 MB" \
+  '[ "$big_kib" -lt $((half_kib + 4096)) ]' "$big_kib KiB against $half_kib KiB"
 sanitized=$(ldd "$tavo" 2>/dev/null | grep -cE 'libasan|libtsan')
 if [ "$sanitized" = 0 ]; then
-  check_eq "100 MB of short lines: under 16 MB in all" "yes" \
-    "$([ "$big_kib" -lt 16384 ] && echo yes || echo "no: $big_kib KiB")"
+  check_true "100 MB of short lines: under 16 MB in all" '[ "$big_kib" -lt 16384 ]' "$big_kib KiB"
 fi
 
 # A sparse line of 1.4 GB (it costs no disk) before a lease line: found, in flat memory.
@@ -85,8 +83,7 @@ printf '\r\n10.0.0.9 - m - 00:1A - l - D- ws.x\r\n' >>"$work/good"
 check_eq "a 1.4 GB line before a lease: found" $'00-1a\nexit 0' "$(run /dhcp "$work/index.txt" ws.x)"
 if [ "$sanitized" = 0 ]; then
   kib=$(peak_kib /dhcp "$work/index.txt" ws.x)
-  check_eq "a 1.4 GB line before a lease: under 16 MB" "yes" \
-    "$([ "$kib" -lt 16384 ] && echo yes || echo "no: $kib KiB")"
+  check_true "a 1.4 GB line before a lease: under 16 MB" '[ "$kib" -lt 16384 ]' "$kib KiB"
 fi
 
 # The 1.4 GB line cut to 100 MB as soon as tavo has it open: tavo meets the end of the file
@@ -122,10 +119,10 @@ wait "$cutting"
 check_eq "a listing cut while read: exit 0, no message" "0|" "$?|$(cat "$work/err.txt")"
 tr -d '\r' <"$state/findout.txt" | grep -a 'IPaddress:' | awk '{ print $NF }' >"$work/logged.txt"
 count=$(wc -l <"$work/logged.txt")
-check_eq "a listing cut while read: the first matches, in order" "yes" \
-  "$(head -n "$count" "$work/hits.txt" | cmp -s - "$work/logged.txt" && echo yes || echo "no: $count")"
-check_eq "a listing cut while read: the cut came while it read" "yes" \
-  "$([ "$count" -gt 0 ] && [ "$count" -lt 4000 ] && echo yes || echo "no: $count matches")"
+check_true "a listing cut while read: the first matches, in order" \
+  'head -n "$count" "$work/hits.txt" | cmp -s - "$work/logged.txt"' "$count"
+check_true "a listing cut while read: the cut came while it read" \
+  '[ "$count" -gt 0 ] && [ "$count" -lt 4000 ]' "$count matches"
 
 rm -f "$work/good"
 

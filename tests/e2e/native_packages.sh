@@ -19,8 +19,7 @@ check_eq "the Debian package holds the program, its manual page and its document
   "$(printf '%s\n' ./usr/bin/tavo ./usr/share/doc/tavo/changelog.gz ./usr/share/doc/tavo/copyright \
     ./usr/share/man/man1/tavo.1.gz)" \
   "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | LC_ALL=C sort)"
-check_eq "it declares the libraries it needs" "yes" \
-  "$(dpkg-deb -f "$deb" Depends | grep -q 'libc6' && echo yes || echo no)"
+check_true "it declares the libraries it needs" 'dpkg-deb -f "$deb" Depends | grep -q libc6'
 check_eq "it recommends the clipboard tools" "xclip | wl-clipboard" "$(dpkg-deb -f "$deb" Recommends)"
 check_eq "lintian finds no error" "" "$(lintian "$deb" 2>/dev/null | grep '^E:')"
 
@@ -32,6 +31,6 @@ check_eq "installed: /usr/bin/tavo converts" "00-1a-2b" \
     /usr/bin/tavo /:- 00:1A:2B 2>&1)"
 check_eq "installed: man -w finds the page" "/usr/share/man/man1/tavo.1.gz" "$(man -w tavo 2>&1)"
 apt-get remove -y -qq tavo >/dev/null 2>&1
-check_eq "removed: /usr/bin/tavo is gone" "no" "$([ -e /usr/bin/tavo ] && echo yes || echo no)"
+check_true "removed: /usr/bin/tavo is gone" '! [ -e /usr/bin/tavo ]'
 rm -rf "$work"
 finish

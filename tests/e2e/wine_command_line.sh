@@ -78,8 +78,7 @@ usage_in_box() {  # NAME VERB: /? through the probe's VERB; its box answered fro
   wait "$runner"
   check_eq "$1: /? exits 0 once the box is closed" "exit 0" "$(head -1 "$work/usage.out")"
   check_eq "$1: the box holds the usage" "Usage: tavo.exe [SWITCH...] ADDRESS" "$(head -1 <<<"$box")"
-  check_eq "$1: the usage says where TAVO is kept" "yes" \
-    "$(grep -qF "$store" <<<"$box" && echo yes || echo no)"
+  check_true "$1: the usage says where TAVO is kept" 'grep -qF "$store" <<<"$box"'
 }
 if on_9x; then
   usage_in_box "9x, from a console" run
@@ -89,7 +88,7 @@ else
   check_eq "/? writes the usage to the console" \
     "Usage: tavo.exe [SWITCH...] ADDRESS" \
     "$(sed -n 2p <<<"$result")"
-  check_eq "/? says where TAVO is kept" "yes" "$(grep -qF "$store" <<<"$result" && echo yes || echo no)"
+  check_true "/? says where TAVO is kept" 'grep -qF "$store" <<<"$result"'
   check_eq "/? points to the guide" "See guide.txt for the rest." "$(tail -1 <<<"$result")"
   # Redirected, as "tavo.exe /? > help.txt" and "tavo.exe /? | more" are: standard output.
   wine "$c_drive/tavo.exe" '/?' >"$work/help.txt" 2>"$work/help.err" </dev/null
@@ -100,8 +99,7 @@ fi
 check_eq "/? publishes nothing" "$before" "$(published_tavo)|$(settled_clipboard)|$(od -c <"$script")"
 rm -f "$c_drive/temp/datas.txt"
 check_eq "two blanks: exits 0" "exit 0" "$(run_ok 'C:\tavo.exe -s  /dhcp C:\leases\index.txt lab7')"
-check_eq "two blanks: the lookup behind them never runs" "no" \
-  "$([ -e "$c_drive/temp/datas.txt" ] && echo yes || echo no)"
+check_true "two blanks: the lookup behind them never runs" '! [ -e "$c_drive/temp/datas.txt" ]'
 
 # The lease lookup over a realistic listing, listed twice, with a trailing empty index line.
 write_listing "$c_drive/leases/dhcp1.txt"
@@ -178,7 +176,7 @@ awk -v e="$error_ms" -v n="$normal_ms" 'BEGIN {
 mv "$c_drive/temp" "$c_drive/temp.away"
 result=$(run 'C:\tavo.exe /dhcp C:\leases\index.txt lab7')
 check_eq "c:\\temp missing fails" "exit 1" "$(head -1 <<<"$result")"
-check_eq "c:\\temp missing names the work file" "yes" \
-  "$(grep -qF 'tavo: cannot open c:\temp\datas.txt' <<<"$result" && echo yes || echo no)"
+check_true "c:\\temp missing names the work file" \
+  'grep -qF "tavo: cannot open c:\temp\datas.txt" <<<"$result"'
 mv "$c_drive/temp.away" "$c_drive/temp"
 finish

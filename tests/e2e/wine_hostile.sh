@@ -71,8 +71,7 @@ result=$(probe run "$lookup")
 fails_with "a held clipboard" "the clipboard is held by another program"
 check_eq "a held clipboard: the match's address is published" "3c-52-82-0f-1e-77" \
   "$(published_tavo)"
-check_eq "a held clipboard: no entry logged for the match" "no" \
-  "$([ -s "$log" ] && echo yes || echo no)"
+check_true "a held clipboard: no entry logged for the match" '! [ -s "$log" ]'
 release_clipboard "a held clipboard"
 
 # A sparse line of 1.4 GB (it costs no disk) before a lease line: found, tavo.exe growing by
@@ -96,8 +95,8 @@ index 'C:\leases\sparse.txt'
 rm -f "$log"
 read -r status kib <<<"$(sparse_run 'C:\leases\index.txt')"
 check_eq "a 1.4 GB line before a lease: exit 0, found" "0 1" "$status $(grep -c '^Searchdate:' "$log")"
-check_eq "a 1.4 GB line before a lease: under 16 MB more than a small listing" "yes" \
-  "$([ "$kib" -lt $((small_kib + 16384)) ] && echo yes || echo "no: $kib KiB against $small_kib")"
+check_true "a 1.4 GB line before a lease: under 16 MB more than a small listing" \
+  '[ "$kib" -lt $((small_kib + 16384)) ]' "$kib KiB against $small_kib"
 sparse_listing
 rm -f "$log"
 (

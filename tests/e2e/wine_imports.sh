@@ -19,15 +19,15 @@ not_allowed() {  # EXE: its imports that the list does not hold
     "$allowed" | LC_ALL=C sort -u)
 }
 
-check_eq "tavo.exe imports something" "yes" "$([ -n "$(imports "$exe")" ] && echo yes || echo no)"
+check_true "tavo.exe imports something" '[ -n "$(imports "$exe")" ]'
 check_eq "every import is one that 95, 98, ME and NT 4.0 export" "" "$(not_allowed "$exe")"
-check_eq "the check finds the probe's newer calls" "yes" \
-  "$(not_allowed "$probe" | grep -q 'GetGUIThreadInfo' && echo yes || echo no)"
+check_true "the check finds the probe's newer calls" \
+  'not_allowed "$probe" | grep -q GetGUIThreadInfo'
 check_eq "no import of the posix thread model" "" "$(imports "$exe" | grep -i winpthread)"
 
 header=$($objdump -p "$exe")
 field() { awk -v name="$1" '$1 == name { print $2 }' <<<"$header"; }
-check_eq "a 32-bit x86 exe" "yes" "$(grep -q 'file format pei-i386' <<<"$header" && echo yes || echo no)"
+check_true "a 32-bit x86 exe" 'grep -q "file format pei-i386" <<<"$header"'
 check_eq "subsystem version 4.0" "4.0" "$(field MajorSubsystemVersion).$(field MinorSubsystemVersion)"
 check_eq "operating system version 4.0" "4.0" "$(field MajorOSystemVersion).$(field MinorOSystemVersion)"
 check_eq "Windows GUI subsystem" "00000002" "$(field Subsystem)"

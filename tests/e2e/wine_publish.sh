@@ -65,8 +65,8 @@ if on_9x; then
   check_eq "9x: the registry is left alone" "(none)" "$(user_env TAVO)"
 else
   wait "$listener"
-  check_eq "a separate window heard the broadcast" "yes" \
-    "$(grep -qx 'setting Environment' "$work/listen.out" && echo yes || echo no)"
+  check_true "a separate window heard the broadcast" \
+    'grep -qx "setting Environment" "$work/listen.out"'
 fi
 
 # Hostile text: & | " % must reach TAVO as they are and start nothing.
@@ -77,15 +77,14 @@ check_eq "hostile: Text2" "$hostile" "$(probe gettext Text2)"
 check_eq "hostile: script escapes it" "$(printf '@set tavo=\r\n@set tavo=00-^&x-^|y-^"z-%%%%p\r\n' | od -c)" \
   "$(od -c <"$script")"
 check_eq "hostile: call sets exactly the text" "[$hostile]" "$(called_value "$starts")"
-check_eq "hostile: the planted command never ran" "no" \
-  "$([ -e "$c_drive/planted.txt" ] && echo yes || echo no)"
+check_true "hostile: the planted command never ran" '! [ -e "$c_drive/planted.txt" ]'
 # COMMAND.COM cannot set a value with | < or > exactly, so 9x keeps the last one it could.
 check_eq "hostile: stored for later sessions" \
   "$(on_9x && echo 00-1a-2b-33-44-55 || echo "$hostile")" "$(published_tavo)"
 
 # A text with a line break gets no script at all.
 probe settext Text1 '0\u000a1'
-check_eq "line break: no script" "no" "$([ -e "$script" ] && echo yes || echo no)"
+check_true "line break: no script" '! [ -e "$script" ]'
 check_eq "line break: still on the clipboard" $'0\n:1' "$(settled_clipboard)"
 
 # cmd.exe reads the script in the console's code page (437 here), not the ANSI one (1252): a
@@ -103,7 +102,7 @@ if ! on_9x; then
   check_eq "Ω, which 1252 lacks: call sets exactly Ω:1" "[Ω:1]" "$(called_value "$starts")"
 fi
 probe settext Text1 '\u20AC-1'
-check_eq "€, which 437 lacks: no script" "no" "$([ -e "$script" ] && echo yes || echo no)"
+check_true "€, which 437 lacks: no script" '! [ -e "$script" ]'
 check_eq "€, which 437 lacks: still on the clipboard" "€:1" "$(settled_clipboard)"
 
 # The clipboard held open by another program, until it lets go: while it is held, no program can
@@ -124,7 +123,7 @@ probe settext Text1 "DD-EE"
 eventually_eq "deferred: Text2" "dd:ee" probe gettext Text2
 check_eq "deferred: stored" "dd:ee" "$(published_tavo)"
 release_clipboard "deferred"
-check_eq "deferred: tavo.exe still runs" "yes" "$(kill -0 "$tavo_pid" && echo yes)"
+check_true "deferred: tavo.exe still runs" 'kill -0 "$tavo_pid"'
 probe settext Text1 "11-22-33"
 eventually_eq "deferred: the next change converts as before" "11:22:33" probe clipboard
 close_tavo "after the held clipboard"
@@ -136,9 +135,8 @@ probe settext Text1 "11-22"
 check_eq "missing temp: Text2" "11:22" "$(probe gettext Text2)"
 check_eq "missing temp: clipboard" "11:22" "$(settled_clipboard)"
 check_eq "missing temp: stored" "11:22" "$(published_tavo)"
-check_eq "missing temp: still running" "yes" "$(kill -0 "$tavo_pid" && echo yes)"
-check_eq "missing temp: no folder made" "no" \
-  "$([ -e "$c_drive/no-such-folder" ] && echo yes || echo no)"
+check_true "missing temp: still running" 'kill -0 "$tavo_pid"'
+check_true "missing temp: no folder made" '! [ -e "$c_drive/no-such-folder" ]'
 close_tavo "missing temp"
 
 # A window that stops answering holds a broadcast up for its time-out of 5 s, no longer; once it
@@ -157,12 +155,13 @@ if ! on_9x; then
   }
   result=$(elapsed_ms 'C:\tavo.exe /:- 00:1A')
   check_eq "a hung window: the conversion ends" "exit 0" "$(head -1 <<<"$result")"
-  check_eq "a hung window: after waiting out the broadcast's time-out, and no longer" "yes" \
-    "$(ms=$(tail -1 <<<"$result"); [ "$ms" -ge 4500 ] && [ "$ms" -lt 30000 ] && echo yes || echo "no: $ms ms")"
+  ms=$(tail -1 <<<"$result")
+  check_true "a hung window: after waiting out the broadcast's time-out, and no longer" \
+    '[ "$ms" -ge 4500 ] && [ "$ms" -lt 30000 ]' "$ms ms"
   check_eq "a hung window: stored" "00-1a" "$(published_tavo)"
   result=$(elapsed_ms 'C:\tavo.exe /:- 00:1B')
-  check_eq "a window hung for 5 s is not waited for" "yes" \
-    "$(ms=$(tail -1 <<<"$result"); [ "$ms" -lt 4500 ] && echo yes || echo "no: $ms ms")"
+  ms=$(tail -1 <<<"$result")
+  check_true "a window hung for 5 s is not waited for" '[ "$ms" -lt 4500 ]' "$ms ms"
   kill "$hanger" 2>/dev/null
 fi
 

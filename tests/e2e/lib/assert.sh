@@ -11,6 +11,17 @@ check_eq() {  # NAME EXPECTED ACTUAL
   fi
 }
 
+check_true() {  # NAME CONDITION [SEEN]: the shell CONDITION, run here, succeeds; SEEN, given
+  # when it was read, tells what there was instead
+  if eval "$2"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    printf 'FAIL: %s\n  not true: %s\n' "$1" "$2"
+    if [ -n "${3:-}" ]; then printf '  seen: %s\n' "$3"; fi
+  fi
+}
+
 finish() {
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]
