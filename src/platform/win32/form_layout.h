@@ -6,14 +6,10 @@
 #include <array>
 
 #include "platform/win32/dpi.h"
+#include "platform/win32/form_names.h"
 
 namespace tavo::platform::win32 {
 
-// Control identifiers; kept clear of IDOK and IDCANCEL, which IsDialogMessage sends on Enter
-// and Escape.
-inline constexpr int kText1Id = 101;
-inline constexpr int kText2Id = 102;
-inline constexpr int kCommand1Id = 103;
 inline constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // Text1, Text2 and Command1, in the order of Control.

@@ -13,7 +13,6 @@ namespace tavo::platform::win32 {
 
 namespace {
 
-constexpr wchar_t kCaption[] = L"TAVO (convert MAC-Adress)";
 // Posted to run the change handler once a paste into Text1 has let go of the clipboard.
 constexpr UINT kDeferredChange = WM_APP + 1;
 // Sent by Windows 8.1 and later when the window has moved to a monitor of another DPI, or the

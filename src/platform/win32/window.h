@@ -12,7 +12,6 @@
 
 namespace tavo::platform::win32 {
 
-inline constexpr wchar_t kClassName[] = L"TavoForm1";
 inline constexpr int kIconId = 1;
 
 class FormWindow final : public Window {

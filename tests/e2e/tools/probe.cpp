@@ -46,13 +46,20 @@
 #include <cwchar>
 #include <string>
 
+#include "platform/win32/form_names.h"
 #include "probe.h"
 
 namespace tavo_probe {
 
+using tavo::platform::win32::kCaption;
+using tavo::platform::win32::kClassName;
+using tavo::platform::win32::kCommand1Id;
+using tavo::platform::win32::kText1Id;
+using tavo::platform::win32::kText2Id;
+
 namespace {
 
-constexpr int kIds[] = {101, 102, 103};
+constexpr int kIds[] = {kText1Id, kText2Id, kCommand1Id};
 constexpr const wchar_t* kNames[] = {L"Text1", L"Text2", L"Command1"};
 
 }  // namespace
@@ -97,9 +104,6 @@ namespace {
 
 using namespace tavo_probe;
 
-constexpr wchar_t kClass[] = L"TavoForm1";
-constexpr wchar_t kCaption[] = L"TAVO (convert MAC-Adress)";
-
 std::wstring unescape(const wchar_t* text) {
   std::wstring out;
   for (const wchar_t* p = text; *p != L'\0'; ++p) {
@@ -115,7 +119,7 @@ std::wstring unescape(const wchar_t* text) {
 }
 
 HWND find_form() {
-  HWND form = FindWindowW(kClass, kCaption);
+  HWND form = FindWindowW(kClassName, kCaption);
   if (form == nullptr) fail("no tavo window");
   return form;
 }
@@ -324,7 +328,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring verb = argv[1];
   if (verb == L"wait") {
     for (int i = 0; i < 600; ++i) {
-      HWND form = FindWindowW(kClass, kCaption);
+      HWND form = FindWindowW(kClassName, kCaption);
       if (form != nullptr && IsWindowVisible(form)) return 0;
       Sleep(100);
     }
