@@ -41,10 +41,8 @@ class Input {
   }
   // The rest, each byte one UTF-16 unit (Latin-1), for texts that are mostly ASCII.
   std::u16string latin1() {
-    std::u16string out(bytes_.begin(), bytes_.end());
-    for (std::size_t i = 0; i < out.size(); ++i) {
-      out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes_[i]));
-    }
+    std::u16string out;
+    for (const char c : bytes_) out.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
     bytes_ = {};
     return out;
   }

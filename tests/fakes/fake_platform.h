@@ -239,8 +239,12 @@ struct FakePlatform {
   FakeClock clock{log};
   FakeCommandLine command_line;
   FakeThreads threads;
-  platform::Services services{window, clipboard, environment, system,       registry, messages,
-                              files,  programs,  clock,       command_line, threads};
+  // These fakes, with a window and a clipboard of the test's own.
+  platform::Services with(platform::Window& other_window, platform::Clipboard& other_clipboard) {
+    return {other_window, other_clipboard, environment, system,       registry, messages,
+            files,        programs,        clock,       command_line, threads};
+  }
+  platform::Services services = with(window, clipboard);
 };
 
 }  // namespace tavo::fake

@@ -42,7 +42,10 @@ struct FreshFolder {
   std::filesystem::path path =
       std::filesystem::temp_directory_path() /
       ("tavo-unit-" + std::to_string(getpid()) + "-" + std::to_string(++made));
-  FreshFolder() { std::filesystem::remove_all(path); }
+  FreshFolder() {
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+  }
   ~FreshFolder() { std::filesystem::remove_all(path); }
   std::string operator/(const char* name) const { return (path / name).string(); }
   // The bytes of the file `name` in the folder; empty where there is none.

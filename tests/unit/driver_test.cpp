@@ -15,22 +15,6 @@ using fake::ProgramEnded;
 using platform::Control;
 using platform::posix::to_utf8;
 
-TEST(SwitchOf, WholeWordsInTableOrderCaseIncluded) {
-  const std::pair<std::u16string, Switch> cases[] = {
-      {u"/:.", {WordAction::kConvert, 4}},  {u"/.:", {WordAction::kConvert, 3}},
-      {u"/:-", {WordAction::kConvert, 1}},  {u"/-:", {WordAction::kConvert, 2}},
-      {u"/-.", {WordAction::kConvert, 6}},  {u"/.-", {WordAction::kConvert, 5}},
-      {u"/dhcp", {WordAction::kLookup, 0}}, {u"-s", {WordAction::kNothing, 0}},
-      {u"", {WordAction::kHandOver, 0}},    {u"/DHCP", {WordAction::kNothing, 0}},
-      {u"/:-x", {WordAction::kNothing, 0}}, {u" /:-", {WordAction::kNothing, 0}},
-  };
-  for (const auto& [word, expected] : cases) {
-    const Switch got = switch_of(word);
-    EXPECT_EQ(got.action, expected.action) << to_utf8(word);
-    EXPECT_EQ(got.start, expected.start) << to_utf8(word);
-  }
-}
-
 struct Launch : fake::FakeForm {
   explicit Launch(std::u16string text) { platform.command_line.text = std::move(text); }
   // Runs Form_Load to the end of the program.

@@ -10,10 +10,14 @@ namespace {
 
 using fake::Calls;
 
+// The recording platform with the publisher over it.
+struct Publish : fake::FakePlatform {
+  EnvironPublisher publisher{services};
+};
+
 TEST(SetEnvironVar, UserScopeOnNtWritesTheRegistryAndBroadcasts) {
-  fake::FakePlatform platform;
-  EnvironPublisher publisher(platform.services);
-  EXPECT_TRUE(publisher.SetEnvironVar(u"TAVO", u"00-1a", false));
+  Publish platform;
+  EXPECT_TRUE(platform.publisher.SetEnvironVar(u"TAVO", u"00-1a", false));
   const Calls expected{"env.set TAVO \"00-1a\"",
                        "system.platform_id",
                        "registry.create_key HKCU \"Environment\"",
@@ -25,9 +29,8 @@ TEST(SetEnvironVar, UserScopeOnNtWritesTheRegistryAndBroadcasts) {
 }
 
 TEST(SetEnvironVar, MachineScopeUsesTheSessionManagerKey) {
-  fake::FakePlatform platform;
-  EnvironPublisher publisher(platform.services);
-  EXPECT_TRUE(publisher.SetEnvironVar(u"TAVO", u"", true));
+  Publish platform;
+  EXPECT_TRUE(platform.publisher.SetEnvironVar(u"TAVO", u"", true));
   EXPECT_EQ(platform.log.calls()[2],
             "registry.create_key HKLM "
             "\"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\"");
@@ -36,10 +39,9 @@ TEST(SetEnvironVar, MachineScopeUsesTheSessionManagerKey) {
 TEST(SetEnvironVar, ARegistryFailureGivesFalseAndNoBroadcast) {
   for (const char* step : {"registry.create_key", "registry.set_string"}) {
     SCOPED_TRACE(step);
-    fake::FakePlatform platform;
-    EnvironPublisher publisher(platform.services);
+    Publish platform;
     platform.log.refuse_on(step);
-    EXPECT_FALSE(publisher.SetEnvironVar(u"TAVO", u"x", false));
+    EXPECT_FALSE(platform.publisher.SetEnvironVar(u"TAVO", u"x", false));
     EXPECT_EQ(platform.environment.variables.at(u"TAVO"), u"x");
     for (const std::string& call : platform.log.calls())
       EXPECT_EQ(call.find("broadcast"), call.npos);
@@ -47,10 +49,9 @@ TEST(SetEnvironVar, ARegistryFailureGivesFalseAndNoBroadcast) {
 }
 
 TEST(SetRegString, ClosesTheKeyEvenWhenItCouldNotBeCreated) {
-  fake::FakePlatform platform;
+  Publish platform;
   platform.log.refuse_on("registry.create_key");
-  EnvironPublisher publisher(platform.services);
-  EXPECT_FALSE(publisher.SetEnvironVar(u"TAVO", u"x", false));
+  EXPECT_FALSE(platform.publisher.SetEnvironVar(u"TAVO", u"x", false));
   EXPECT_EQ(platform.log.calls_of({"registry.close_key", "messages."}),
             Calls{"registry.close_key 0"});
 }
@@ -61,19 +62,17 @@ TEST(SetRegString, DropsOneLeadingBackslash) {
                                                           {u"\\\\Environment", "\"\\Environment\""},
                                                           {u"Environment", "\"Environment\""}};
   for (const auto& [path, expected] : cases) {
-    fake::FakePlatform platform;
-    EnvironPublisher publisher(platform.services);
-    EXPECT_TRUE(publisher.SetRegString(platform::kCurrentUser, path, u"TAVO", u"1"));
+    Publish platform;
+    EXPECT_TRUE(platform.publisher.SetRegString(platform::kCurrentUser, path, u"TAVO", u"1"));
     EXPECT_EQ(platform.log.calls()[0], "registry.create_key HKCU " + expected);
   }
 }
 
 TEST(SetEnvironVar, OtherPlatformsAppendOneSetLinePerCall) {
-  fake::FakePlatform platform;
+  Publish platform;
   platform.system.id = platform::kPlatformWin32Windows;
-  EnvironPublisher publisher(platform.services);
-  EXPECT_TRUE(publisher.SetEnvironVar(u"TAVO", u"00-1a", false));
-  EXPECT_TRUE(publisher.SetEnvironVar(u"TAVO", u"50%", false));
+  EXPECT_TRUE(platform.publisher.SetEnvironVar(u"TAVO", u"00-1a", false));
+  EXPECT_TRUE(platform.publisher.SetEnvironVar(u"TAVO", u"50%", false));
   EXPECT_EQ(platform.files.files.at("c:\\autoexec.bat"), "SET TAVO=00-1a\r\nSET TAVO=50%%\r\n");
   EXPECT_EQ(platform.log.calls_of({"files.open_append"}).back(),
             "files.open_append \"c:\\autoexec.bat\" oem");
@@ -84,11 +83,10 @@ TEST(SetEnvironVar, OtherPlatformsAppendOneSetLinePerCall) {
 TEST(SetEnvironVar, AnUnwritableStartupFileGivesFalse) {
   for (const char* step : {"files.open_append", "file.write", "file.close"}) {
     SCOPED_TRACE(step);
-    fake::FakePlatform platform;
+    Publish platform;
     platform.system.id = platform::kPlatformWin32Windows;
     platform.log.fail_on(step);
-    EnvironPublisher publisher(platform.services);
-    EXPECT_FALSE(publisher.SetEnvironVar(u"TAVO", u"x", false));
+    EXPECT_FALSE(platform.publisher.SetEnvironVar(u"TAVO", u"x", false));
     EXPECT_EQ(platform.environment.variables.at(u"TAVO"), u"x");
     // The close is tried after a failing write; without an open file there is nothing to close.
     const std::size_t closes = std::string(step) == "files.open_append" ? 0u : 1u;
@@ -99,11 +97,10 @@ TEST(SetEnvironVar, AnUnwritableStartupFileGivesFalse) {
 TEST(SetEnvironVar, AValueCommandComCannotSetIsNotWritten) {
   // It has no escape for "|"; it reads the file in the console's code page, which lacks "\u20AC".
   for (const std::u16string value : {u"a|b", u"\u20AC1"}) {
-    fake::FakePlatform platform;
+    Publish platform;
     platform.system.id = platform::kPlatformWin32Windows;
     platform.files.oem_lacks = u"\u20AC";
-    EnvironPublisher publisher(platform.services);
-    EXPECT_FALSE(publisher.SetEnvironVar(u"TAVO", value, false));
+    EXPECT_FALSE(platform.publisher.SetEnvironVar(u"TAVO", value, false));
     EXPECT_EQ(platform.files.files.count("c:\\autoexec.bat"), 0u);
     EXPECT_EQ(platform.environment.variables.at(u"TAVO"), value);
   }

@@ -108,16 +108,6 @@ TEST_F(Text1Change, AFailingStepPassesToTheCaller) {
 
 class Form1Test : public fake::FormTest {};
 
-TEST_F(Form1Test, HexconvertAndLowerAreTheConverter) {
-  EXPECT_EQ(form.hexconvert(u"00:1A:2B:33:44:55", 1), u"00-1a-2b-33-44-55");
-  EXPECT_EQ(form.hexconvert(u"00:1A", 9), u"");
-  EXPECT_EQ(Form1::lower(u"AbC-9"), u"abc-9");
-  EXPECT_TRUE(form.SetEnvironVar(u"X", u"1", true));
-  EXPECT_EQ(platform.registry.values.at(
-                "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\X"),
-            "1");
-}
-
 TEST_F(Form1Test, CloseEndsTheProgramAtOnce) {
   EXPECT_THROW(form.Command1_Click(), ProgramEnded);
   EXPECT_EQ(platform.log.calls(), Calls{"window.end_program"});

@@ -51,15 +51,11 @@
 
 namespace tavo_probe {
 
-using tavo::platform::win32::kCaption;
-using tavo::platform::win32::kClassName;
-using tavo::platform::win32::kCommand1Id;
-using tavo::platform::win32::kText1Id;
-using tavo::platform::win32::kText2Id;
+namespace names = tavo::platform::win32;
 
 namespace {
 
-constexpr int kIds[] = {kText1Id, kText2Id, kCommand1Id};
+constexpr int kIds[] = {names::kText1Id, names::kText2Id, names::kCommand1Id};
 constexpr const wchar_t* kNames[] = {L"Text1", L"Text2", L"Command1"};
 
 }  // namespace
@@ -119,7 +115,7 @@ std::wstring unescape(const wchar_t* text) {
 }
 
 HWND find_form() {
-  HWND form = FindWindowW(kClassName, kCaption);
+  HWND form = FindWindowW(names::kClassName, names::kCaption);
   if (form == nullptr) fail("no tavo window");
   return form;
 }
@@ -328,7 +324,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring verb = argv[1];
   if (verb == L"wait") {
     for (int i = 0; i < 600; ++i) {
-      HWND form = FindWindowW(kClassName, kCaption);
+      HWND form = FindWindowW(names::kClassName, names::kCaption);
       if (form != nullptr && IsWindowVisible(form)) return 0;
       Sleep(100);
     }

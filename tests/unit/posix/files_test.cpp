@@ -14,7 +14,6 @@ namespace {
 
 TEST(FileSystem, AppendsRemovesAndReportsFailures) {
   const fake::FreshFolder fresh;
-  std::filesystem::create_directory(fresh.path);
   const std::string path = fresh / "file";
   const auto files = make_file_system();
   std::u16string wide(path.begin(), path.end());

@@ -23,10 +23,7 @@ struct Fixture {
   HeadlessWindow window{in, out, err, [] { throw Ended{}; }};
   fake::FakePlatform fakes;
   fake::Recorder& log = fakes.log;
-  fake::FakeClipboard& clipboard = fakes.clipboard;
-  platform::Services services{window,         clipboard,          fakes.environment, fakes.system,
-                              fakes.registry, fakes.messages,     fakes.files,       fakes.programs,
-                              fakes.clock,    fakes.command_line, fakes.threads};
+  platform::Services services = fakes.with(window, fakes.clipboard);
   Form1 form{services};
   explicit Fixture(std::string input) : in(std::move(input)) {}
 };
@@ -63,10 +60,7 @@ TEST(HeadlessWindow, AFailureOfAnyKindIsReportedAndTheLoopGoesOn) {
     void set_text(std::u16string_view) override {}
   } exhausted;
   Fixture f("00-11\n00-22\n");
-  const platform::Services services{
-      f.window,         exhausted,     f.fakes.environment, f.fakes.system, f.fakes.registry,
-      f.fakes.messages, f.fakes.files, f.fakes.programs,    f.fakes.clock,  f.fakes.command_line,
-      f.fakes.threads};
+  const platform::Services services = f.fakes.with(f.window, exhausted);
   Form1 form(services);
   EXPECT_THROW(form.Form_Load(), Ended);
   EXPECT_EQ(f.window.text(Control::kText2), u"00:22");
