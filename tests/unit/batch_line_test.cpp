@@ -35,18 +35,18 @@ TEST_P(SetLines, EscapeOrRefuse) {
 INSTANTIATE_TEST_SUITE_P(
     Table, SetLines,
     testing::Values(
-        Case{u"00-1a-2b-33-44-55", "@set tavo=00-1a-2b-33-44-55", "SET TAVO=00-1a-2b-33-44-55"},
-        Case{u"0a:1b.2c", "@set tavo=0a:1b.2c", "SET TAVO=0a:1b.2c"},
-        Case{u"", "@set tavo=", "SET TAVO="}, Case{u"a:&b", "@set tavo=a:^&b", "SET TAVO=a:&b"},
-        Case{u"x|y", "@set tavo=x^|y", std::nullopt},
-        Case{u"%PATH%", "@set tavo=%%PATH%%", "SET TAVO=%%PATH%%"},
-        Case{u"say \"hi\"", "@set tavo=say ^\"hi^\"", "SET TAVO=say \"hi\""},
-        Case{u"^<>()", "@set tavo=^^^<^>^(^)", std::nullopt},
-        Case{u" lead trail ", "@set tavo= lead trail ", "SET TAVO= lead trail "},
-        Case{u"!x! \u00e4", "@set tavo=!x! \u00e4", "SET TAVO=!x! \u00e4"},
-        Case{u"a\rb", std::nullopt, std::nullopt}, Case{u"a\nb", std::nullopt, std::nullopt},
-        Case{std::u16string(u"a\0b", 3), std::nullopt, std::nullopt},
-        Case{u"a\x1A", std::nullopt, std::nullopt}));
+        Case{{u"00-1a-2b-33-44-55"}, "@set tavo=00-1a-2b-33-44-55", "SET TAVO=00-1a-2b-33-44-55"},
+        Case{{u"0a:1b.2c"}, "@set tavo=0a:1b.2c", "SET TAVO=0a:1b.2c"},
+        Case{{u""}, "@set tavo=", "SET TAVO="}, Case{{u"a:&b"}, "@set tavo=a:^&b", "SET TAVO=a:&b"},
+        Case{{u"x|y"}, "@set tavo=x^|y", std::nullopt},
+        Case{{u"%PATH%"}, "@set tavo=%%PATH%%", "SET TAVO=%%PATH%%"},
+        Case{{u"say \"hi\""}, "@set tavo=say ^\"hi^\"", "SET TAVO=say \"hi\""},
+        Case{{u"^<>()"}, "@set tavo=^^^<^>^(^)", std::nullopt},
+        Case{{u" lead trail "}, "@set tavo= lead trail ", "SET TAVO= lead trail "},
+        Case{{u"!x! \u00e4"}, "@set tavo=!x! \u00e4", "SET TAVO=!x! \u00e4"},
+        Case{{u"a\rb"}, std::nullopt, std::nullopt}, Case{{u"a\nb"}, std::nullopt, std::nullopt},
+        Case{{std::u16string(u"a\0b", 3)}, std::nullopt, std::nullopt},
+        Case{{u"a\x1A"}, std::nullopt, std::nullopt}));
 
 TEST(AutoexecSetLine, TheNameIsCheckedAndEscapedToo) {
   EXPECT_EQ(to_utf8(*autoexec_set_line(u"A%B", u"1")), "SET A%%B=1");

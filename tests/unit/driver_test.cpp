@@ -55,30 +55,30 @@ INSTANTIATE_TEST_SUITE_P(
     Table, Driver,
     testing::Values(
         // Each conversion switch keeps its own result: nothing converts it again.
-        DriverCase{u"/:. 00:1A:2B", {"00.1a.2b"}, false},
-        DriverCase{u"/.: 00.1A.2B", {"00:1a:2b"}, false},
-        DriverCase{u"/:- 00:1A:2B", {"00-1a-2b"}, false},
-        DriverCase{u"/-: 00-1A-2B", {"00:1a:2b"}, false},
-        DriverCase{u"/-. 00-1A-2B", {"00.1a.2b"}, false},
-        DriverCase{u"/.- 00.1A.2B", {"00-1a-2b"}, false},
+        DriverCase{{u"/:. 00:1A:2B"}, {"00.1a.2b"}, false},
+        DriverCase{{u"/.: 00.1A.2B"}, {"00:1a:2b"}, false},
+        DriverCase{{u"/:- 00:1A:2B"}, {"00-1a-2b"}, false},
+        DriverCase{{u"/-: 00-1A-2B"}, {"00:1a:2b"}, false},
+        DriverCase{{u"/-. 00-1A-2B"}, {"00.1a.2b"}, false},
+        DriverCase{{u"/.- 00.1A.2B"}, {"00-1a-2b"}, false},
         // The last word is converted wherever the switch stands, and twice for two switches.
-        DriverCase{u"00:1A /:-", {"/--"}, false}, DriverCase{u"/-.", {"/.."}, false},
-        DriverCase{u"/-: /:. 00-1A-2B", {"00:1a:2b", "00"}, false},
-        DriverCase{u"-s /:- 00:1A", {"00-1a"}, false},
+        DriverCase{{u"00:1A /:-"}, {"/--"}, false}, DriverCase{{u"/-."}, {"/.."}, false},
+        DriverCase{{u"/-: /:. 00-1A-2B"}, {"00:1a:2b", "00"}, false},
+        DriverCase{{u"-s /:- 00:1A"}, {"00-1a"}, false},
         // One word without "-" or ":" converts with mode 7 into Text2.
-        DriverCase{u"001A2B", {"00:1a:2b"}, false, "00:1a:2b"},
-        DriverCase{u"00.1A.2B", {"00:.1:a.:2b"}, false, "00:.1:a.:2b"},
-        DriverCase{u"/DHCP", {"/d:hc:p"}, false, "/d:hc:p"},
+        DriverCase{{u"001A2B"}, {"00:1a:2b"}, false, "00:1a:2b"},
+        DriverCase{{u"00.1A.2B"}, {"00:.1:a.:2b"}, false, "00:.1:a.:2b"},
+        DriverCase{{u"/DHCP"}, {"/d:hc:p"}, false, "/d:hc:p"},
         // Anything else goes to Text1, whose change handler converts its last word.
-        DriverCase{u"00:1A:2B", {"00-1a-2b"}, true, "00-1a-2b"},
-        DriverCase{u"00-1A-2B", {"00:1a:2b"}, true, "00:1a:2b"},
-        DriverCase{u"-s 00:1A", {"00-1a"}, true, "00-1a"},
-        DriverCase{u"/:-\t00:1A", {"/::\t0"}, true, "/::\t0"},  // one word, no switch
+        DriverCase{{u"00:1A:2B"}, {"00-1a-2b"}, true, "00-1a-2b"},
+        DriverCase{{u"00-1A-2B"}, {"00:1a:2b"}, true, "00:1a:2b"},
+        DriverCase{{u"-s 00:1A"}, {"00-1a"}, true, "00-1a"},
+        DriverCase{{u"/:-\t00:1A"}, {"/::\t0"}, true, "/::\t0"},  // one word, no switch
         // The empty word hands over and ends; nothing behind it runs. After a switch has acted
         // it only ends: the switch's result stays.
-        DriverCase{u" ", {" "}, true, " "}, DriverCase{u"/:- 00:1A ", {""}, false},
-        DriverCase{u"/:- 00:1A  x", {"x"}, false},
-        DriverCase{u"-s  /dhcp x y", {"-s:  :/d:hc:p :x :y"}, true, "-s:  :/d:hc:p :x :y"}));
+        DriverCase{{u" "}, {" "}, true, " "}, DriverCase{{u"/:- 00:1A "}, {""}, false},
+        DriverCase{{u"/:- 00:1A  x"}, {"x"}, false},
+        DriverCase{{u"-s  /dhcp x y"}, {"-s:  :/d:hc:p :x :y"}, true, "-s:  :/d:hc:p :x :y"}));
 
 TEST(Driver, AnEmptyArgumentTextLeavesTheWindowRunning) {
   Launch run(u"");

@@ -53,15 +53,15 @@ TEST_P(Text1Changes, ConvertsShowsCopiesAndSelectsTheInput) {
 
 INSTANTIATE_TEST_SUITE_P(
     Branches, Text1Changes,
-    testing::Values(ChangeCase{u"001A2B3C4D5E", "00:1a:2b:3c:4d:5e"},         // a
-                    ChangeCase{u"00-1A-2B-3C-4D-5E", "00:1a:2b:3c:4d:5e"},    // b
-                    ChangeCase{u"00:1A:2B:3C:4D:5E", "00-1a-2b-3c-4d-5e"},    // c
-                    ChangeCase{u"00-11:22", "00:11"},                         // b before c
-                    ChangeCase{u"Physical Address. : 00-1A-2B", "00:1a:2b"},  // b, last word only
-                    ChangeCase{u"mac: 001A2B", "00"},        // c, ':' in an earlier word
-                    ChangeCase{u"00 1A 2B", "00: 1:a :2b"},  // d, blanks included
-                    ChangeCase{u"00:11 ", ""},               // c on the empty last word
-                    ChangeCase{u" 00-11", "00:11"}));        // b after a leading blank
+    testing::Values(ChangeCase{{u"001A2B3C4D5E"}, "00:1a:2b:3c:4d:5e"},         // a
+                    ChangeCase{{u"00-1A-2B-3C-4D-5E"}, "00:1a:2b:3c:4d:5e"},    // b
+                    ChangeCase{{u"00:1A:2B:3C:4D:5E"}, "00-1a-2b-3c-4d-5e"},    // c
+                    ChangeCase{{u"00-11:22"}, "00:11"},                         // b before c
+                    ChangeCase{{u"Physical Address. : 00-1A-2B"}, "00:1a:2b"},  // b, last word only
+                    ChangeCase{{u"mac: 001A2B"}, "00"},        // c, ':' in an earlier word
+                    ChangeCase{{u"00 1A 2B"}, "00: 1:a :2b"},  // d, blanks included
+                    ChangeCase{{u"00:11 "}, ""},               // c on the empty last word
+                    ChangeCase{{u" 00-11"}, "00:11"}));        // b after a leading blank
 
 class Text1Change : public fake::FormTest {};
 

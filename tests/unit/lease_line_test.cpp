@@ -33,19 +33,33 @@ TEST_P(ParseLeaseLine, TakesTheFields) {
 INSTANTIATE_TEST_SUITE_P(
     Table, ParseLeaseLine,
     testing::Values(
-        Case{u"192.168.5.20     - 255.255.255.0  - 3c-52-82-0f-1e-77   -12/1/2026 8:15:02 AM   "
-             u"-D-  ws-lab7.corp.example",
-             true, "192.168.5.20", "255.255.255.0", "3c:52:82:0f:1e:77", "12/1/2026 8:15:02 AM",
+        Case{{u"192.168.5.20     - 255.255.255.0  - 3c-52-82-0f-1e-77   -12/1/2026 8:15:02 AM   "
+              u"-D-  ws-lab7.corp.example"},
+             true,
+             "192.168.5.20",
+             "255.255.255.0",
+             "3c:52:82:0f:1e:77",
+             "12/1/2026 8:15:02 AM",
              " ws-lab7"},
-        Case{u"10.0.0.1 - 255.0.0.0 - 00:1a:2b:3c:4d:5e - NEVER EXPIRES - D- ws7.lab", true,
-             "10.0.0.1", "255.0.0.0", "00:1a:2b:3c:4d:5e", "NEVER EXPIRES", "ws7"},
-        Case{u"10.0.0.2 - m - aa - INACTIVE - D- host - extra - more", true, "10.0.0.2", "m", "aa",
-             "INACTIVE", "host"},
-        Case{u"10.0.0.3 - m - aa - l - D- nodots", true, "10.0.0.3", "m", "aa", "l", "nodots"},
-        Case{u"\t10.0.0.4 - m - aa - l - D- h", true, "\t10.0.0.4", "m", "aa", "l", "h"},
-        Case{u"Scope 10.0.0.0 - leases - list", false}, Case{u"10.0.0.5 - m - aa - l", false},
-        Case{u"10.0.0.6 - m - aa - l - D", false}, Case{u"10.0.0.7 - m - aa - l - D- ", false},
-        Case{u"10.0.0.8 - m - aa - l - D- - x", false}, Case{u"", false}));
+        Case{{u"10.0.0.1 - 255.0.0.0 - 00:1a:2b:3c:4d:5e - NEVER EXPIRES - D- ws7.lab"},
+             true,
+             "10.0.0.1",
+             "255.0.0.0",
+             "00:1a:2b:3c:4d:5e",
+             "NEVER EXPIRES",
+             "ws7"},
+        Case{{u"10.0.0.2 - m - aa - INACTIVE - D- host - extra - more"},
+             true,
+             "10.0.0.2",
+             "m",
+             "aa",
+             "INACTIVE",
+             "host"},
+        Case{{u"10.0.0.3 - m - aa - l - D- nodots"}, true, "10.0.0.3", "m", "aa", "l", "nodots"},
+        Case{{u"\t10.0.0.4 - m - aa - l - D- h"}, true, "\t10.0.0.4", "m", "aa", "l", "h"},
+        Case{{u"Scope 10.0.0.0 - leases - list"}, false}, Case{{u"10.0.0.5 - m - aa - l"}, false},
+        Case{{u"10.0.0.6 - m - aa - l - D"}, false}, Case{{u"10.0.0.7 - m - aa - l - D- "}, false},
+        Case{{u"10.0.0.8 - m - aa - l - D- - x"}, false}, Case{{u""}, false}));
 
 TEST(LeaseSummary, FiveLinesWithoutAFinalLineEnd) {
   const auto lease = parse_lease_line(u"10.0.0.1  - 255.0.0.0 - 00:1A - NEVER EXPIRES -D- ws7.lab");

@@ -23,37 +23,40 @@ TEST_P(ConvertNotation, GivesTheExpectedText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EachMode, ConvertNotation,
-                         testing::Values(Case{u"00:1A:2B:33:44:55", 1, u"00-1a-2b-33-44-55"},
-                                         Case{u"00-1A-2B", 2, u"00:1a:2b"},
-                                         Case{u"00.1A.2B", 3, u"00:1a:2b"},
-                                         Case{u"00:1A:2B", 4, u"00.1a.2b"},
-                                         Case{u"00.1A.2B", 5, u"00-1a-2b"},
-                                         Case{u"00-1A-2B", 6, u"00.1a.2b"},
-                                         Case{u"001A2B334455", 7, u"00:1a:2b:33:44:55"}));
+                         testing::Values(Case{{u"00:1A:2B:33:44:55"}, 1, u"00-1a-2b-33-44-55"},
+                                         Case{{u"00-1A-2B"}, 2, u"00:1a:2b"},
+                                         Case{{u"00.1A.2B"}, 3, u"00:1a:2b"},
+                                         Case{{u"00:1A:2B"}, 4, u"00.1a.2b"},
+                                         Case{{u"00.1A.2B"}, 5, u"00-1a-2b"},
+                                         Case{{u"00-1A-2B"}, 6, u"00.1a.2b"},
+                                         Case{{u"001A2B334455"}, 7, u"00:1a:2b:33:44:55"}));
 
 INSTANTIATE_TEST_SUITE_P(
     GroupsAreCutNotValidated, ConvertNotation,
-    testing::Values(Case{u"001A2", 7, u"00:1a:2"}, Case{u"0", 7, u"0"}, Case{u"0:1:2", 1, u"0-1-2"},
-                    Case{u"001:122:333", 1, u"00-12-33"}, Case{u"001A2B334455", 1, u"00"},
-                    Case{u"00:11", 3, u"00"}, Case{u"00-11:22", 1, u"00-22"},
-                    Case{u"00--11", 2, u"00::11"}, Case{u":", 1, u"-"}, Case{u"::", 4, u".."},
-                    Case{u":00:11:", 1, u"-00-11-"}, Case{u" 00:11 ", 1, u" 0-11"},
-                    Case{u"00:11", 7, u"00::1:1"}, Case{u"zz:GG:\t1", 1, u"zz-gg-\t1"},
-                    Case{u"AB", 2, u"ab"}));
+    testing::Values(Case{{u"001A2"}, 7, u"00:1a:2"}, Case{{u"0"}, 7, u"0"},
+                    Case{{u"0:1:2"}, 1, u"0-1-2"}, Case{{u"001:122:333"}, 1, u"00-12-33"},
+                    Case{{u"001A2B334455"}, 1, u"00"}, Case{{u"00:11"}, 3, u"00"},
+                    Case{{u"00-11:22"}, 1, u"00-22"}, Case{{u"00--11"}, 2, u"00::11"},
+                    Case{{u":"}, 1, u"-"}, Case{{u"::"}, 4, u".."},
+                    Case{{u":00:11:"}, 1, u"-00-11-"}, Case{{u" 00:11 "}, 1, u" 0-11"},
+                    Case{{u"00:11"}, 7, u"00::1:1"}, Case{{u"zz:GG:\t1"}, 1, u"zz-gg-\t1"},
+                    Case{{u"AB"}, 2, u"ab"}));
 
 INSTANTIATE_TEST_SUITE_P(NothingToConvert, ConvertNotation,
-                         testing::Values(Case{u"", 1, u""}, Case{u"", 2, u""}, Case{u"", 3, u""},
-                                         Case{u"", 4, u""}, Case{u"", 5, u""}, Case{u"", 6, u""},
-                                         Case{u"", 7, u""}, Case{u"00:11", 0, u""},
-                                         Case{u"00:11", 8, u""}, Case{u"00:11", -1, u""},
-                                         Case{u"001122", 32767, u""},
-                                         Case{u"001122", -32768, u""}));
+                         testing::Values(Case{{u""}, 1, u""}, Case{{u""}, 2, u""},
+                                         Case{{u""}, 3, u""}, Case{{u""}, 4, u""},
+                                         Case{{u""}, 5, u""}, Case{{u""}, 6, u""},
+                                         Case{{u""}, 7, u""}, Case{{u"00:11"}, 0, u""},
+                                         Case{{u"00:11"}, 8, u""}, Case{{u"00:11"}, -1, u""},
+                                         Case{{u"001122"}, 32767, u""},
+                                         Case{{u"001122"}, -32768, u""}));
 
 // Positions count UTF-16 code units: a character outside the BMP is two of them.
 INSTANTIATE_TEST_SUITE_P(BeyondAscii, ConvertNotation,
-                         testing::Values(Case{u"\u00C4B:\u00DCx", 1, u"\u00e4b-\u00fcx"},
-                                         Case{u"\u00D7\u00DF", 7, u"\u00D7\u00DF"},
-                                         Case{u"A\U0001F600B", 7,
+                         testing::Values(Case{{u"\u00C4B:\u00DCx"}, 1, u"\u00e4b-\u00fcx"},
+                                         Case{{u"\u00D7\u00DF"}, 7, u"\u00D7\u00DF"},
+                                         Case{{u"A\U0001F600B"},
+                                              7,
                                               u"a\xD83D:\xDE00"
                                               u"b"}));
 

@@ -26,20 +26,20 @@ TEST_P(RouteText1, PicksTextAndMode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RouteText1,
-    testing::Values(Case{u"00-1a-2b-3c-4d-5e", /* b */ u"00-1a-2b-3c-4d-5e", 2},
-                    Case{u"00:1a:2b:3c:4d:5e", /* c */ u"00:1a:2b:3c:4d:5e", 1},
-                    Case{u"001a2b3c4d5e", /* a */ u"001a2b3c4d5e", 7},
-                    Case{u"00.1a.2b.3c.4d.5e", /* a */ u"00.1a.2b.3c.4d.5e", 7},
-                    Case{u"Physical Address: 00-1A-2B-3C-4D-5E", /* b */ u"00-1A-2B-3C-4D-5E", 2},
-                    Case{u"ether 00:1a:2b:3c:4d:5e", /* c */ u"00:1a:2b:3c:4d:5e", 1},
-                    Case{u"00 1a 2b 3c 4d 5e", /* d */ u"00 1a 2b 3c 4d 5e", 7},
-                    Case{u"00-11:22", /* b */ u"00-11:22", 2},
-                    Case{u"mac: 001122", /* c */ u"001122", 1}, Case{u"00:11 ", /* c */ u"", 1},
-                    Case{u"001122 ", /* d */ u"001122 ", 7},
-                    Case{u" 001122", /* d */ u" 001122", 7},
-                    Case{u" 00-11-22", /* b */ u"00-11-22", 2},
-                    Case{u"00\t11-22", /* b */ u"00\t11-22", 2}, Case{u"a\tb", /* a */ u"a\tb", 7},
-                    Case{u" ", /* d */ u" ", 7}));
+    testing::Values(Case{{u"00-1a-2b-3c-4d-5e"}, /* b */ u"00-1a-2b-3c-4d-5e", 2},
+                    Case{{u"00:1a:2b:3c:4d:5e"}, /* c */ u"00:1a:2b:3c:4d:5e", 1},
+                    Case{{u"001a2b3c4d5e"}, /* a */ u"001a2b3c4d5e", 7},
+                    Case{{u"00.1a.2b.3c.4d.5e"}, /* a */ u"00.1a.2b.3c.4d.5e", 7},
+                    Case{{u"Physical Address: 00-1A-2B-3C-4D-5E"}, /* b */ u"00-1A-2B-3C-4D-5E", 2},
+                    Case{{u"ether 00:1a:2b:3c:4d:5e"}, /* c */ u"00:1a:2b:3c:4d:5e", 1},
+                    Case{{u"00 1a 2b 3c 4d 5e"}, /* d */ u"00 1a 2b 3c 4d 5e", 7},
+                    Case{{u"00-11:22"}, /* b */ u"00-11:22", 2},
+                    Case{{u"mac: 001122"}, /* c */ u"001122", 1}, Case{{u"00:11 "}, /* c */ u"", 1},
+                    Case{{u"001122 "}, /* d */ u"001122 ", 7},
+                    Case{{u" 001122"}, /* d */ u" 001122", 7},
+                    Case{{u" 00-11-22"}, /* b */ u"00-11-22", 2},
+                    Case{{u"00\t11-22"}, /* b */ u"00\t11-22", 2},
+                    Case{{u"a\tb"}, /* a */ u"a\tb", 7}, Case{{u" "}, /* d */ u" ", 7}));
 
 TEST(RouteText1, EmptyTextConvertsNothing) {
   EXPECT_FALSE(route_text1(u"").has_value());
