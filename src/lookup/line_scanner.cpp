@@ -91,6 +91,19 @@ bool LineScanner::start() {
   // The first line that begins at `from` or after: after the first CR at from - 2 or later
   // whose line does, passing over the LF of a CR LF.
   std::uint64_t look = from - std::min<std::uint64_t>(from, 2);
+  if (look < memory_begin()) {
+    // Fewer than two bytes before are held (a room that small, or a file cut meanwhile): they
+    // are read again to tell.
+    std::string before;
+    reader_.read_again(look, from, before);
+    if (!before.empty() && before.back() == kCr) {
+      line_after(from - 1);
+      searched_ = line_;
+      return true;
+    }
+    if (before == "\r\n") return true;
+    look = from;
+  }
   for (;;) {
     const std::uint64_t at_cr = first_cr(look);
     if (at_cr == kNone) {

@@ -132,6 +132,10 @@ TEST(LineScanner, MatchesLieWhollyInsideOneLine) {
       {"ab", long_line + "\r\nq\r\nab", {long_line, "ab"}},
       {"zz", long_line + "\r\nzz", {"zz"}},
       {"ab", "\r\n\r\nab\r\n\r\n", {"ab"}},
+      // the second half begins after a CR LF, a CR, or in a line
+      {"x", "ax\r\nbbbx", {"ax", "bbbx"}},
+      {"x", "aaax\rbbbx", {"aaax", "bbbx"}},
+      {"x", "ax\rbx\rcx", {"ax", "bx", "cx"}},
   };
   for (const MatchCase& c : cases) {
     for (const Way& way : ways()) {
