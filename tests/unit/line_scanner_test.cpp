@@ -132,9 +132,11 @@ TEST(LineScanner, MatchesLieWhollyInsideOneLine) {
       {"ab", long_line + "\r\nq\r\nab", {long_line, "ab"}},
       {"zz", long_line + "\r\nzz", {"zz"}},
       {"ab", "\r\n\r\nab\r\n\r\n", {"ab"}},
-      // the second half begins after a CR LF, a CR, or in a line
+      // read a byte at a time, the second half begins after a CR LF, after a CR, between the
+      // two, or inside a line
       {"x", "ax\r\nbbbx", {"ax", "bbbx"}},
-      {"x", "aaax\rbbbx", {"aaax", "bbbx"}},
+      {"x", "aax\rbbbx", {"aax", "bbbx"}},
+      {"x", "aax\r\nbbx", {"aax", "bbx"}},
       {"x", "ax\rbx\rcx", {"ax", "bx", "cx"}},
   };
   for (const MatchCase& c : cases) {
